@@ -1,0 +1,30 @@
+#pragma once
+
+// The seams between the parts of the in-memory Office: the command-bar side (SimOffice and the host
+// applications) builds the Excel workbooks and the VBA projects through these factories.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "automation/Excel.h"
+#include "automation/Vbe.h"
+
+namespace tessaline::automation::sim {
+
+// The workbooks of the in-memory Excel, from the "workbooks" array of the Excel content (may be null).
+// `application` is the Excel that owns them (workbook.Parent.Application); `contentFile` names the file in
+// error messages.
+WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nlohmann::json& workbooks,
+                           const std::string& contentFile);
+
+// Application.Union and Application.Intersect of the in-memory Excel.
+RangePtr unionOf(const std::vector<RangePtr>& ranges);
+RangePtr intersectOf(const RangePtr& a, const RangePtr& b);
+
+// The VBA projects of the in-memory Excel, from the "vbProjects" array of the VBA editor's content.
+std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile);
+
+}  // namespace tessaline::automation::sim
