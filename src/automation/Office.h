@@ -41,6 +41,7 @@ constexpr int ButtonCaption = 2;
 constexpr int ButtonIconAndCaption = 3;
 }  // namespace mso
 
+class CommandBars;
 class CommandBar;
 class CommandBarControl;
 class CommandBarControls;

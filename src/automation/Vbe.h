@@ -34,7 +34,7 @@ public:
     std::string TypeName() const override { return "VBComponent"; }
     virtual int Type() = 0;
     virtual std::string Name() = 0;
-    virtual std::shared_ptr<CodeModule> CodeModule() = 0;
+    virtual std::shared_ptr<automation::CodeModule> CodeModule() = 0;
 };
 
 class VBComponents : public Object {
@@ -53,7 +53,7 @@ public:
     // "" for a project never saved.
     virtual std::string FileName() = 0;
     // Raises an automation error for a locked project.
-    virtual std::shared_ptr<VBComponents> VBComponents() = 0;
+    virtual std::shared_ptr<automation::VBComponents> VBComponents() = 0;
 };
 
 class VBProjects : public Object {
@@ -78,7 +78,7 @@ class Vbe : public CommandBarHost {
 public:
     std::string TypeName() const override { return "VBE"; }
     virtual std::shared_ptr<VbeWindow> MainWindow() = 0;
-    virtual std::shared_ptr<VBProjects> VBProjects() = 0;
+    virtual std::shared_ptr<automation::VBProjects> VBProjects() = 0;
 };
 
 }  // namespace tessaline::automation
