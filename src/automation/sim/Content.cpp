@@ -1,0 +1,313 @@
+#include "automation/sim/Content.h"
+
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace tessaline::automation::sim {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr int MaxControlDepth = 16;
+
+// Line and column (1-based, columns counted in code points) of a byte offset.
+std::pair<int, int> lineColumn(const std::string& text, std::size_t offset)
+{
+    int line = 1;
+    int column = 1;
+    for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\n') {
+            ++line;
+            column = 1;
+        } else if ((c & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return {line, column};
+}
+
+std::string at(const std::string& file, const std::string& text, std::size_t offset)
+{
+    const auto [line, column] = lineColumn(text, offset);
+    return file + ": line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// The parser itself copes with any depth, but the checks below and the objects built from them recurse,
+// so absurd nesting is refused before anything walks it.
+void checkDepth(const std::string& text, const std::string& file, int maxDepth)
+{
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                inString = false;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth) {
+                throw ContentError(at(file, text, i) + ": nesting deeper than " + std::to_string(maxDepth) +
+                                   " levels");
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+}
+
+std::string describe(const json& value)
+{
+    std::string shown = value.dump(-1, ' ', false, json::error_handler_t::replace);
+    if (shown.size() > 40) {
+        shown = shown.substr(0, 37) + "...";
+    }
+    return shown;
+}
+
+[[noreturn]] void fail(const std::string& file, const std::string& path, const std::string& problem)
+{
+    throw ContentError(file + ": " + path + ": " + problem);
+}
+
+// Typed access to the members of one JSON object, naming the member's path in every complaint.
+class Fields {
+public:
+    Fields(const json& object, std::string file, std::string path)
+        : object_(object), file_(std::move(file)), path_(std::move(path))
+    {
+        if (!object_.is_object()) {
+            fail(file_, path_.empty() ? "(top level)" : path_, "expected an object, found " + describe(object_));
+        }
+    }
+
+    std::string pathOf(const std::string& key) const { return path_.empty() ? key : path_ + "." + key; }
+    const std::string& file() const { return file_; }
+    bool has(const std::string& key) const { return object_.contains(key) && !object_.at(key).is_null(); }
+    const json& raw(const std::string& key) const { return object_.at(key); }
+
+    std::string text(const std::string& key, const std::optional<std::string>& fallback) const
+    {
+        if (!has(key)) {
+            if (!fallback) {
+                fail(file_, pathOf(key), "missing");
+            }
+            return *fallback;
+        }
+        const json& v = object_.at(key);
+        if (!v.is_string()) {
+            fail(file_, pathOf(key), "expected a text, found " + describe(v));
+        }
+        return v.get<std::string>();
+    }
+
+    int integer(const std::string& key, std::optional<int> fallback, long long min, long long max) const
+    {
+        if (!has(key)) {
+            if (!fallback) {
+                fail(file_, pathOf(key), "missing");
+            }
+            return *fallback;
+        }
+        const json& v = object_.at(key);
+        long long n = 0;
+        if (v.is_number_integer()) {
+            if (v.is_number_unsigned()) {
+                const auto u = v.get<std::uint64_t>();
+                n = u > static_cast<std::uint64_t>(std::numeric_limits<long long>::max())
+                        ? std::numeric_limits<long long>::max()
+                        : static_cast<long long>(u);
+            } else {
+                n = v.get<std::int64_t>();
+            }
+        } else if (v.is_number_float() && std::isfinite(v.get<double>()) && std::trunc(v.get<double>()) == v.get<double>() &&
+                   std::fabs(v.get<double>()) < 9.0e15) {
+            n = static_cast<long long>(v.get<double>());
+        } else {
+            fail(file_, pathOf(key), "expected a whole number, found " + describe(v));
+        }
+        if (n < min || n > max) {
+            fail(file_, pathOf(key),
+                 "expected a whole number from " + std::to_string(min) + " to " + std::to_string(max) + ", found " +
+                     describe(v));
+        }
+        return static_cast<int>(n);
+    }
+
+    bool boolean(const std::string& key, bool fallback) const
+    {
+        if (!has(key)) {
+            return fallback;
+        }
+        const json& v = object_.at(key);
+        if (!v.is_boolean()) {
+            fail(file_, pathOf(key), "expected true or false, found " + describe(v));
+        }
+        return v.get<bool>();
+    }
+
+    const json& array(const std::string& key) const
+    {
+        static const json empty = json::array();
+        if (!has(key)) {
+            return empty;
+        }
+        const json& v = object_.at(key);
+        if (!v.is_array()) {
+            fail(file_, pathOf(key), "expected an array, found " + describe(v));
+        }
+        return v;
+    }
+
+private:
+    const json& object_;
+    std::string file_;
+    std::string path_;
+};
+
+std::string indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
+
+ControlSpec readControl(const json& value, const std::string& file, const std::string& path, int depth)
+{
+    if (depth > MaxControlDepth) {
+        fail(file, path, "popups nested deeper than " + std::to_string(MaxControlDepth) + " levels");
+    }
+    const Fields f(value, file, path);
+    ControlSpec c;
+    c.type = f.integer("type", 1, 1, 26);
+    c.id = f.integer("id", std::nullopt, 1, std::numeric_limits<std::int32_t>::max());
+    c.caption = f.text("caption", "");
+    c.faceId = f.integer("faceId", 0, 0, MaxFaceId);
+    c.style = f.integer("style", 0, 0, 15);
+    if (!isValidStyle(c.style)) {
+        fail(file, f.pathOf("style"), "expected one of 0, 1, 2, 3, 7, 11, 14, 15, found " + std::to_string(c.style));
+    }
+    c.shortcutText = f.text("shortcutText", "");
+    c.beginGroup = f.boolean("beginGroup", false);
+    c.enabled = f.boolean("enabled", true);
+    c.visible = f.boolean("visible", true);
+    c.tooltipText = f.text("tooltipText", "");
+    c.onAction = f.text("onAction", "");
+    c.tag = f.text("tag", "");
+    if (f.has("width")) {
+        c.width = f.integer("width", std::nullopt, 0, 10000);
+    }
+    const json& items = f.array("items");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].is_string()) {
+            fail(file, indexed(f.pathOf("items"), i), "expected a text, found " + describe(items[i]));
+        }
+        c.items.push_back(items[i].get<std::string>());
+    }
+    if (!c.items.empty() && !isComboType(c.type)) {
+        fail(file, f.pathOf("items"), "only drop-downs and combo boxes (types 3, 4) have a list");
+    }
+    c.text = f.text("text", "");
+    const json& controls = f.array("controls");
+    if (!controls.empty() && !isPopupType(c.type)) {
+        fail(file, f.pathOf("controls"), "only popups (types 10 to 14) have sub items");
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        c.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), depth + 1));
+    }
+    return c;
+}
+
+BarSpec readBar(const json& value, const std::string& file, const std::string& path)
+{
+    const Fields f(value, file, path);
+    BarSpec b;
+    b.name = f.text("name", std::nullopt);
+    if (b.name.empty()) {
+        fail(file, f.pathOf("name"), "a bar needs a name");
+    }
+    b.nameLocal = f.text("nameLocal", b.name);
+    b.type = f.integer("type", 0, 0, 2);
+    b.position = f.integer("position", b.type == 2 ? 5 : 1, 0, 5);
+    if (b.type == 2 && b.position != 5) {
+        fail(file, f.pathOf("position"), "a shortcut menu (type 2) has position 5");
+    }
+    if (b.type != 2 && b.position == 5) {
+        fail(file, f.pathOf("position"), "position 5 belongs to shortcut menus (type 2)");
+    }
+    b.visible = f.boolean("visible", false);
+    b.enabled = f.boolean("enabled", true);
+    if (b.type == 2 && b.visible) {
+        fail(file, f.pathOf("visible"), "a shortcut menu cannot be visible");
+    }
+    if (f.has("width")) {
+        b.width = f.integer("width", std::nullopt, 0, 10000);
+    }
+    const json& controls = f.array("controls");
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        b.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), 1));
+    }
+    return b;
+}
+
+}  // namespace
+
+nlohmann::json parseJsonText(const std::string& text, const std::string& fileForMessages, int maxDepth)
+{
+    checkDepth(text, fileForMessages, maxDepth);
+    try {
+        return json::parse(text);
+    } catch (const json::parse_error& e) {
+        std::string what = e.what();
+        // The library's own text repeats a position in its own terms; ours is line and column.
+        const auto colon = what.find(": ", what.find("parse error"));
+        const std::string detail = colon == std::string::npos ? what : what.substr(colon + 2);
+        throw ContentError(at(fileForMessages, text, e.byte == 0 ? 0 : e.byte - 1) + ": " + detail);
+    }
+}
+
+HostContent hostFromJson(const nlohmann::json& document, const std::string& file)
+{
+    const Fields top(document, file, "");
+    HostContent host;
+    host.file = file;
+    if (!top.has("application")) {
+        fail(file, "application", "missing");
+    }
+    const Fields app(top.raw("application"), file, "application");
+    host.name = app.text("name", std::nullopt);
+    host.windowClass = app.text("windowClass", "");
+    host.running = app.boolean("running", true);
+    host.explorer = app.boolean("explorer", true);
+    const json& bars = top.array("commandBars");
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        host.bars.push_back(readBar(bars[i], file, indexed("commandBars", i)));
+    }
+    if (top.has("workbooks")) {
+        host.workbooks = top.array("workbooks");
+    }
+    if (top.has("vbProjects")) {
+        host.vbProjects = top.array("vbProjects");
+    }
+    return host;
+}
+
+HostContent readHostFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw ContentError(path + ": cannot be read");
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        throw ContentError(path + ": cannot be read");
+    }
+    return hostFromJson(parseJsonText(buffer.str(), path), path);
+}
+
+}  // namespace tessaline::automation::sim

@@ -1,0 +1,290 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "automation/Office.h"
+#include "automation/sim/Content.h"
+
+// The command-bar engine of the in-memory Office: one CommandBars collection per host, its bars and their
+// controls. Bars and controls refer upwards through weak references only, so a host owns its whole tree.
+namespace tessaline::automation::sim {
+
+class SimCommandBar;
+class SimCommandBars;
+class SimControl;
+
+// What a host did on its own account: the default actions of clicked controls ("macro:Name",
+// "builtin:3 保存(&S)") and failures inside click sinks ("sink-error:text"). One per in-memory Office.
+class ActionLog {
+public:
+    void add(std::string entry) { entries_.push_back(std::move(entry)); }
+    const std::vector<std::string>& entries() const { return entries_; }
+    void clear() { entries_.clear(); }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+// The Click connections of one host. A connection hears every button with the Id and Tag that its button
+// had when it was connected, as Office keys its event hooks by them.
+class ClickHub {
+public:
+    int connect(int id, std::string tag, CommandBarButton::ClickSink sink);
+    void disconnect(int cookie);
+    // Calls the matching sinks in connection order; returns CancelDefault. A sink connected or disconnected
+    // during delivery takes effect for later clicks (a disconnected one is not called any more). A sink
+    // that fails does not stop the others: the failure goes to the action log, as a host ignores what its
+    // event sinks return.
+    bool fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log);
+    int connectionCount() const { return static_cast<int>(connections_.size()); }
+
+private:
+    struct Connection {
+        int cookie;
+        int id;
+        std::string tag;
+        std::shared_ptr<CommandBarButton::ClickSink> sink;
+    };
+    std::vector<Connection> connections_;
+    int nextCookie_ = 1;
+};
+
+// Shared by every bar and control of one host.
+struct HostContext {
+    std::weak_ptr<Object> host;  // the Parent of a top-level bar
+    ClickHub clicks;
+    std::shared_ptr<ActionLog> log;
+    std::shared_ptr<const std::vector<BarSpec>> shipped;  // the host's content, for built-in Ids
+};
+
+class SimCommandBars final : public CommandBars, public std::enable_shared_from_this<SimCommandBars> {
+public:
+    // Builds the shipped bars of a host; `host` becomes their Parent.
+    static std::shared_ptr<SimCommandBars> create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
+                                                  std::shared_ptr<ActionLog> log);
+
+    int Count() override;
+    CommandBarPtr Item(const Variant& indexOrName) override;
+    std::vector<CommandBarPtr> Enumerate() override;
+    CommandBarPtr Add(const Optional& name, const Optional& position, const Optional& menuBar,
+                      const Optional& temporary) override;
+    ControlPtr FindControl(const Optional& type, const Optional& id, const Optional& tag,
+                           const Optional& visible) override;
+
+    // For the engine and the test hooks.
+    std::shared_ptr<SimCommandBar> bar(std::size_t zeroBasedIndex) const { return bars_.at(zeroBasedIndex); }
+    std::shared_ptr<SimCommandBar> findByName(std::string_view name) const;
+    int indexOf(const SimCommandBar* bar) const;  // 1-based, 0 when absent
+    void removeBar(const SimCommandBar* bar);
+    const std::shared_ptr<HostContext>& context() const { return context_; }
+
+private:
+    explicit SimCommandBars(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
+
+    std::shared_ptr<HostContext> context_;
+    std::vector<std::shared_ptr<SimCommandBar>> bars_;
+};
+
+class SimCommandBar final : public CommandBar, public std::enable_shared_from_this<SimCommandBar> {
+public:
+    // A top-level bar of `owner`. `shipped` is null for a custom bar.
+    static std::shared_ptr<SimCommandBar> topLevel(const std::shared_ptr<SimCommandBars>& owner, const BarSpec& spec,
+                                                   bool builtIn);
+    // The bar of sub items of a popup control.
+    static std::shared_ptr<SimCommandBar> ofPopup(const std::shared_ptr<SimControl>& popup);
+
+    int Index() override;
+    std::string Name() override;
+    void SetName(const std::string& name) override;
+    std::string NameLocal() override;
+    void SetNameLocal(const std::string& name) override;
+    bool BuiltIn() override;
+    int Type() override;
+    bool Enabled() override;
+    void SetEnabled(bool enabled) override;
+    bool Visible() override;
+    void SetVisible(bool visible) override;
+    int Position() override;
+    void SetPosition(const Variant& position) override;
+    int Width() override;
+    void SetWidth(const Variant& width) override;
+    int Height() override;
+    ControlsPtr Controls() override;
+    ObjectPtr Parent() override;
+    void Delete() override;
+    void Reset() override;
+    ControlPtr FindControl(const Optional& type, const Optional& id, const Optional& tag, const Optional& visible,
+                           const Optional& recursive) override;
+
+    // The engine's side.
+    const std::vector<std::shared_ptr<SimControl>>& items() const { return controls_; }
+    std::shared_ptr<SimControl> item(int oneBasedIndex) const;
+    int indexOf(const SimControl* control) const;  // 1-based, 0 when absent
+    void insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl> control);
+    void remove(const SimControl* control);
+    // Fills the bar with controls built from their descriptions (shipped content).
+    void populate(const std::vector<ControlSpec>& specs);
+    void markDeleted();
+    bool deleted() const { return deleted_; }
+    bool isPopupBar() const { return isPopupBar_; }
+    std::shared_ptr<SimControl> popup() const { return popup_.lock(); }
+    const std::shared_ptr<HostContext>& context() const { return context_; }
+    // Whether `control` is this bar's popup or a popup above it (a popup may not go into its own sub bars).
+    bool isWithin(const SimControl* control) const;
+    // Refuses any use of a deleted bar, as Office does.
+    void checkAlive(const char* member) const;
+
+private:
+    explicit SimCommandBar(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
+    void clearControls();
+
+    std::shared_ptr<HostContext> context_;
+    std::weak_ptr<SimCommandBars> owner_;  // top-level bars
+    std::weak_ptr<SimControl> popup_;      // bars of popups
+    bool isPopupBar_ = false;
+    std::shared_ptr<const BarSpec> shipped_;  // what Reset restores; null for custom bars
+    std::string name_;
+    std::string nameLocal_;
+    bool builtIn_ = false;
+    int type_ = 0;
+    bool enabled_ = true;
+    bool visible_ = false;
+    int position_ = 1;
+    std::optional<int> width_;
+    bool deleted_ = false;
+    std::vector<std::shared_ptr<SimControl>> controls_;
+};
+
+class SimControls final : public CommandBarControls {
+public:
+    explicit SimControls(std::shared_ptr<SimCommandBar> bar) : bar_(std::move(bar)) {}
+
+    int Count() override;
+    ControlPtr Item(const Variant& indexOrCaption) override;
+    std::vector<ControlPtr> Enumerate() override;
+    ControlPtr Add(const Optional& type, const Optional& id, const Optional& parameter, const Optional& before,
+                   const Optional& temporary) override;
+
+private:
+    std::shared_ptr<SimCommandBar> bar_;
+};
+
+// One class for every kind of control; the typed views refuse what the control's type does not allow.
+class SimControl final : public CommandBarButton,
+                         public CommandBarPopup,
+                         public CommandBarComboBox,
+                         public std::enable_shared_from_this<SimControl> {
+public:
+    // A control built from its description, with its sub items for a popup.
+    static std::shared_ptr<SimControl> fromSpec(const std::shared_ptr<HostContext>& context, const ControlSpec& spec,
+                                                bool builtIn);
+
+    std::string TypeName() const override;
+
+    // CommandBarControl
+    int Index() override;
+    int Id() override;
+    std::string Caption() override;
+    void SetCaption(const std::string& caption) override;
+    bool BuiltIn() override;
+    bool BeginGroup() override;
+    void SetBeginGroup(bool beginGroup) override;
+    int Type() override;
+    bool Enabled() override;
+    void SetEnabled(bool enabled) override;
+    bool Visible() override;
+    void SetVisible(bool visible) override;
+    std::string OnAction() override;
+    void SetOnAction(const std::string& macro) override;
+    std::string TooltipText() override;
+    void SetTooltipText(const std::string& text) override;
+    std::string Tag() override;
+    void SetTag(const std::string& tag) override;
+    int Width() override;
+    void SetWidth(const Variant& width) override;
+    CommandBarPtr Parent() override;
+    ControlPtr Copy(const CommandBarPtr& bar, const Optional& before) override;
+    void Move(const CommandBarPtr& bar, const Optional& before) override;
+    void Delete(const Optional& temporary) override;
+    void Execute() override;
+    Variant GetProperty(std::string_view member) override;
+    void SetProperty(std::string_view member, const Variant& value) override;
+    ButtonPtr AsButton() override;
+    PopupPtr AsPopup() override;
+    ComboBoxPtr AsComboBox() override;
+
+    // CommandBarButton
+    int FaceId() override;
+    void SetFaceId(const Variant& faceId) override;
+    int Style() override;
+    void SetStyle(const Variant& style) override;
+    std::string ShortcutText() override;
+    void SetShortcutText(const std::string& text) override;
+    int ConnectClick(ClickSink sink) override;
+    void DisconnectClick(int cookie) override;
+
+    // CommandBarPopup
+    ControlsPtr Controls() override;
+    CommandBarPtr CommandBar() override;
+
+    // CommandBarComboBox
+    void AddItem(const std::string& text, const Optional& index) override;
+    void RemoveItem(const Variant& index) override;
+    void Clear() override;
+    int ListCount() override;
+    std::string List(int index) override;
+    std::string Text() override;
+    void SetText(const std::string& text) override;
+
+    // The engine's side.
+    std::shared_ptr<SimCommandBar> parentBar() const { return parent_.lock(); }
+    void setParentBar(const std::shared_ptr<SimCommandBar>& bar) { parent_ = bar; }
+    std::shared_ptr<SimCommandBar> popupBar() const { return popupBar_; }
+    // A deep copy (sub items included) that belongs to no bar yet.
+    std::shared_ptr<SimControl> clone() const;
+    void markDeleted();
+    bool deleted() const { return deleted_; }
+    // Whether the sub items of this popup can be restored (a built-in popup from the content).
+    const std::shared_ptr<const ControlSpec>& shipped() const { return shipped_; }
+    // The runnable default of a click, "" when the control has none.
+    std::string defaultAction() const;
+
+private:
+    explicit SimControl(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
+    void checkAlive(const char* member) const;
+    void checkButtonMember(const char* member) const;
+    void checkListMember(const char* member, bool changesList) const;
+    ButtonPtr selfAsButton();
+
+    std::shared_ptr<HostContext> context_;
+    std::weak_ptr<SimCommandBar> parent_;
+    std::shared_ptr<SimCommandBar> popupBar_;  // types 10 to 14
+    std::shared_ptr<const ControlSpec> shipped_;
+    int type_ = 1;
+    int id_ = 1;
+    std::string caption_;
+    bool builtIn_ = false;
+    bool beginGroup_ = false;
+    bool enabled_ = true;
+    bool visible_ = true;
+    std::string onAction_;
+    std::string tooltipText_;
+    std::string tag_;
+    std::optional<int> width_;
+    int faceId_ = 0;
+    int style_ = 0;
+    std::string shortcutText_;
+    std::vector<std::string> items_;
+    std::string text_;
+    bool deleted_ = false;
+
+    friend class SimCommandBar;
+};
+
+// Names compared as Office compares bar names and captions: ASCII letters ignore case.
+bool sameName(std::string_view a, std::string_view b);
+
+}  // namespace tessaline::automation::sim
