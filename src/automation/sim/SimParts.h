@@ -20,6 +20,10 @@ namespace tessaline::automation::sim {
 WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nlohmann::json& workbooks,
                            const std::string& contentFile);
 
+// The workbook in front (Application.ActiveWorkbook) among those `makeWorkbooks` made: the one marked active in
+// the content, or the last one opened, added or activated; nullptr when none is open.
+WorkbookPtr activeWorkbookOf(const WorkbooksPtr& workbooks);
+
 // Application.Union and Application.Intersect of the in-memory Excel.
 RangePtr unionOf(const std::vector<RangePtr>& ranges);
 RangePtr intersectOf(const RangePtr& a, const RangePtr& b);

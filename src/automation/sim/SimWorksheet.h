@@ -1,0 +1,82 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "automation/Excel.h"
+#include "automation/sim/SimRange.h"
+
+namespace tessaline::automation::sim {
+
+class SimWorkbook;
+
+// The filled cells of a sheet. Only non-empty cells are stored, so a sheet of a few hundred thousand
+// values costs what they cost. Two orders are kept: by rows for reading blocks row by row and moving along a
+// row, by columns for moving along a column; both answer "next filled cell" in logarithmic time.
+class CellStore {
+public:
+    const Variant* find(int row, int column) const;
+    bool filled(int row, int column) const { return find(row, column) != nullptr; }
+    // Stores a value; an Empty value removes the cell.
+    void set(int row, int column, const Variant& value);
+    void erase(const CellRect& rect);
+    bool empty() const { return byRow_.empty(); }
+    std::size_t size() const { return byRow_.size(); }
+
+    // The first filled row of `column` in [from, to] (to >= from: searching down; to < from: up).
+    std::optional<int> nextInColumn(int column, int from, int to) const;
+    // The first filled column of `row` in [from, to] (to >= from: right; to < from: left).
+    std::optional<int> nextInRow(int row, int from, int to) const;
+    bool anyInRow(int row, int left, int right) const { return nextInRow(row, left, right).has_value(); }
+    bool anyInColumn(int column, int top, int bottom) const { return nextInColumn(column, top, bottom).has_value(); }
+
+    // Visits the filled cells of `rect` row by row, left to right, while `visit` returns true.
+    void forEach(const CellRect& rect, const std::function<bool(int, int, const Variant&)>& visit) const;
+    // The smallest block holding every filled cell; nothing when the sheet is empty.
+    std::optional<CellRect> bounds() const;
+
+private:
+    std::map<std::pair<int, int>, Variant> byRow_;  // (row, column)
+    std::set<std::pair<int, int>> byColumn_;        // (column, row)
+};
+
+class SimWorksheet final : public Worksheet, public std::enable_shared_from_this<SimWorksheet> {
+public:
+    SimWorksheet(std::weak_ptr<SimWorkbook> parent, std::string name);
+
+    CellStore& cells() { return cells_; }
+    const CellStore& cells() const { return cells_; }
+    // Records a change of the sheet's contents in its workbook (Saved becomes False).
+    void markChanged();
+    const std::string& name() const { return name_; }
+    void setParent(std::weak_ptr<SimWorkbook> parent) { parent_ = std::move(parent); }
+
+    std::string Name() override;
+    void SetName(const std::string& name) override;
+    int Index() override;
+    WorkbookPtr Parent() override;
+    RangePtr Range(const std::string& address) override;
+    RangePtr Range(const RangePtr& cell1, const RangePtr& cell2) override;
+    RangePtr Cells(int row, int column) override;
+    RangePtr UsedRange() override;
+    void Activate() override;
+
+    std::shared_ptr<SimRange> rangeOf(std::vector<CellRect> areas);
+
+private:
+    std::shared_ptr<SimWorkbook> lockParent() const;
+
+    std::weak_ptr<SimWorkbook> parent_;
+    std::string name_;
+    CellStore cells_;
+};
+
+// Whether `name` may name a worksheet: 1 to 31 characters, none of : \ / ? * [ ].
+bool isValidSheetName(const std::string& name);
+
+}  // namespace tessaline::automation::sim
