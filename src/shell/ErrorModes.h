@@ -1,0 +1,34 @@
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace tessaline::shell {
+
+class Form1;
+
+// VB's Err object: the last error a resume-mode step swallowed.
+struct ErrObject {
+    int Number = 0;
+    std::string Description;
+    void Clear() {
+        Number = 0;
+        Description.clear();
+    }
+};
+
+// The number and description of any exception a handler may meet: automation errors keep theirs, other
+// failures of the program itself become error 5 with their message.
+ErrObject errorOf(const std::exception& e);
+
+// Resume mode: runs one statement; a failure is recorded in form.Err and skipped. Returns whether the step
+// succeeded.
+bool resume(Form1& form, const std::function<void()>& step);
+// A condition evaluated in resume mode: a failure counts as not met, so the guarded branch never runs.
+bool resumeIf(Form1& form, const std::function<bool()>& condition);
+// Report mode: runs the handler body; the first failure ends it and shows the error report box. Returns
+// whether the body ran to its end.
+bool report(Form1& form, const std::function<void()>& body);
+
+}  // namespace tessaline::shell
