@@ -25,6 +25,10 @@ function(tessaline_test name)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
+  # A folder brings its own main() in TestMain.cpp when it needs one (a QApplication, say).
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/TestMain.cpp)
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE
     TESSALINE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TESSALINE_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
