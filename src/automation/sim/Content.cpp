@@ -282,6 +282,7 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
     host.name = app.text("name", std::nullopt);
     host.windowClass = app.text("windowClass", "");
     host.running = app.boolean("running", true);
+    host.runningGiven = app.has("running");
     host.explorer = app.boolean("explorer", true);
     const json& bars = top.array("commandBars");
     for (std::size_t i = 0; i < bars.size(); ++i) {

@@ -47,6 +47,7 @@ struct HostContent {
     std::string name;  // Application.Name
     std::string windowClass;
     bool running = true;
+    bool runningGiven = false;  // whether the file says so (the VBA editor's default differs)
     bool explorer = true;  // Outlook: an explorer window is open
     std::vector<BarSpec> bars;
     nlohmann::json workbooks;   // excel.json only, handed to the workbook model as is

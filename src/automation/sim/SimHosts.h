@@ -1,0 +1,135 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "automation/Desktop.h"
+#include "automation/Excel.h"
+#include "automation/Vbe.h"
+#include "automation/sim/Content.h"
+#include "automation/sim/SimCommandBars.h"
+
+// The host applications of the in-memory Office. Each owns its command bars; Excel also owns its workbooks
+// and its VBA editor, Outlook its explorer.
+namespace tessaline::automation::sim {
+
+// The desktop side of the VBA editor's main window, which exists only once the editor has been opened.
+class EditorWindowLink {
+public:
+    virtual ~EditorWindowLink() = default;
+    virtual bool editorVisible() = 0;
+    // Opens the editor's window on first show; hides it on false.
+    virtual void setEditorVisible(bool visible) = 0;
+    // The window's ShowWindow state (sw::...), or -1 when the window does not exist.
+    virtual int editorShowState() = 0;
+    virtual void setEditorShowState(int showState) = 0;
+};
+
+// Word, PowerPoint and Access: as far as the tool reaches them, a name and command bars.
+class SimApplication final : public CommandBarHost, public std::enable_shared_from_this<SimApplication> {
+public:
+    static std::shared_ptr<SimApplication> create(const HostContent& content, std::shared_ptr<ActionLog> log);
+
+    std::string TypeName() const override { return "Application"; }
+    CommandBarsPtr CommandBars() override { return bars_; }
+    std::string Name() override { return name_; }
+
+private:
+    SimApplication() = default;
+    std::string name_;
+    std::shared_ptr<SimCommandBars> bars_;
+};
+
+class SimVbeWindow final : public VbeWindow {
+public:
+    explicit SimVbeWindow(std::weak_ptr<EditorWindowLink> link) : link_(std::move(link)) {}
+
+    int WindowState() override;
+    void SetWindowState(int state) override;
+    bool Visible() override;
+    void SetVisible(bool visible) override;
+
+private:
+    std::weak_ptr<EditorWindowLink> link_;
+    int state_ = vbext::WindowNormal;  // kept while the window does not exist
+};
+
+class SimVbe final : public Vbe, public std::enable_shared_from_this<SimVbe> {
+public:
+    static std::shared_ptr<SimVbe> create(const HostContent& content, std::shared_ptr<ActionLog> log,
+                                          std::weak_ptr<EditorWindowLink> link);
+
+    CommandBarsPtr CommandBars() override { return bars_; }
+    std::string Name() override { return name_; }
+    std::shared_ptr<VbeWindow> MainWindow() override { return window_; }
+    std::shared_ptr<automation::VBProjects> VBProjects() override { return projects_; }
+
+private:
+    SimVbe() = default;
+    std::string name_;
+    std::shared_ptr<SimCommandBars> bars_;
+    std::shared_ptr<SimVbeWindow> window_;
+    std::shared_ptr<automation::VBProjects> projects_;
+};
+
+class SimExcel final : public ExcelApplication, public std::enable_shared_from_this<SimExcel> {
+public:
+    // `vbe` is the editor's content, or null when the editor is not installed (programmatic access to it
+    // is then refused).
+    static std::shared_ptr<SimExcel> create(const HostContent& content, const HostContent* vbe,
+                                            std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link);
+
+    CommandBarsPtr CommandBars() override { return bars_; }
+    std::string Name() override { return name_; }
+    WorkbooksPtr Workbooks() override { return workbooks_; }
+    WorkbookPtr ActiveWorkbook() override;
+    VbePtr VBE() override;
+    bool ScreenUpdating() override { return screenUpdating_; }
+    void SetScreenUpdating(bool on) override { screenUpdating_ = on; }
+    RangePtr Union(const std::vector<RangePtr>& ranges) override;
+    RangePtr Intersect(const RangePtr& a, const RangePtr& b) override;
+
+    // The editor object whether or not programmatic access is allowed (for the desktop's own use).
+    std::shared_ptr<SimVbe> editor() const { return vbe_; }
+
+private:
+    SimExcel() = default;
+    std::string name_;
+    std::shared_ptr<SimCommandBars> bars_;
+    WorkbooksPtr workbooks_;
+    std::shared_ptr<SimVbe> vbe_;
+    bool screenUpdating_ = true;
+};
+
+class SimOutlookExplorer final : public OutlookExplorer, public std::enable_shared_from_this<SimOutlookExplorer> {
+public:
+    static std::shared_ptr<SimOutlookExplorer> create(const HostContent& content, std::shared_ptr<ActionLog> log);
+
+    CommandBarsPtr CommandBars() override { return bars_; }
+    std::string Name() override { return name_; }
+
+private:
+    SimOutlookExplorer() = default;
+    std::string name_;
+    std::shared_ptr<SimCommandBars> bars_;
+};
+
+class SimOutlook final : public OutlookApplication {
+public:
+    SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log);
+
+    std::string Name() override { return name_; }
+    std::shared_ptr<OutlookExplorer> ActiveExplorer() override;
+
+    // The explorer keeps its bars while it is closed and opened again.
+    void setExplorerOpen(bool open) { explorerOpen_ = open; }
+    bool explorerOpen() const { return explorerOpen_; }
+    std::shared_ptr<SimOutlookExplorer> explorer() const { return explorer_; }
+
+private:
+    std::string name_;
+    std::shared_ptr<SimOutlookExplorer> explorer_;
+    bool explorerOpen_ = true;
+};
+
+}  // namespace tessaline::automation::sim

@@ -1,0 +1,520 @@
+#include "automation/sim/SimOffice.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "automation/AutomationError.h"
+#include "automation/sim/Content.h"
+#include "automation/sim/SimHosts.h"
+
+#ifndef TESSALINE_DEFAULT_DATA_DIR
+#define TESSALINE_DEFAULT_DATA_DIR "data"
+#endif
+
+namespace tessaline::automation::sim {
+
+namespace {
+
+struct HostKind {
+    const char* key;
+    const char* file;
+    const char* progId;  // "" for the editor, which is reached through Excel
+    const char* windowClass;
+};
+
+constexpr HostKind Kinds[] = {
+    {"Excel", "excel.json", "Excel.Application", "XLMAIN"},
+    {"Word", "word.json", "Word.Application", "OpusApp"},
+    {"PowerPoint", "powerpoint.json", "PowerPoint.Application", "PP11FrameClass"},
+    {"Access", "access.json", "Access.Application", "OMain"},
+    {"Outlook", "outlook.json", "Outlook.Application", "rctrl_renwnd32"},
+    {"VBE", "vbe.json", "", "wndclass_desked_gsk"},
+};
+
+const HostKind* kindOf(std::string_view key)
+{
+    for (const auto& k : Kinds) {
+        if (sameName(k.key, key)) {
+            return &k;
+        }
+    }
+    return nullptr;
+}
+
+bool isAltF11(std::string_view keys) { return sameName(keys, "%{F11}"); }
+
+}  // namespace
+
+// Everything the in-memory Office holds. Shared with the objects handed out (the shell, the editor's
+// window), which reach it weakly and so outlive it harmlessly.
+class Machine final : public EditorWindowLink, public std::enable_shared_from_this<Machine> {
+public:
+    struct Window {
+        WindowHandle handle;
+        std::string windowClass;
+        std::string hostKey;
+        bool visible;
+        int showState;
+    };
+
+    std::map<std::string, HostContent> content;  // by host key, installed hosts only
+    std::shared_ptr<SimExcel> excel;
+    std::map<std::string, std::shared_ptr<SimApplication>> apps;  // Word, PowerPoint, Access
+    std::shared_ptr<SimOutlook> outlook;
+    std::vector<Window> windows;  // front to back
+    WindowHandle foreground = 0;
+    WindowHandle nextHandle = 0x00010010;
+    std::vector<std::string> sentKeys;
+    std::shared_ptr<ActionLog> log = std::make_shared<ActionLog>();
+
+    const HostContent* contentOf(const std::string& key) const
+    {
+        const auto it = content.find(key);
+        return it == content.end() ? nullptr : &it->second;
+    }
+
+    std::string classFor(const std::string& key) const
+    {
+        const auto* c = contentOf(key);
+        return c && !c->windowClass.empty() ? c->windowClass : kindOf(key)->windowClass;
+    }
+
+    Window* window(WindowHandle handle)
+    {
+        const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
+        return it == windows.end() ? nullptr : &*it;
+    }
+
+    Window* windowOfHost(const std::string& key)
+    {
+        const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.hostKey == key; });
+        return it == windows.end() ? nullptr : &*it;
+    }
+
+    Window& openWindow(const std::string& key)
+    {
+        if (auto* w = windowOfHost(key)) {
+            return *w;
+        }
+        windows.push_back({nextHandle, classFor(key), key, true, sw::Normal});
+        nextHandle += 0x10;
+        return windows.back();
+    }
+
+    void closeWindow(const std::string& key)
+    {
+        if (auto* w = windowOfHost(key)) {
+            if (foreground == w->handle) {
+                foreground = 0;
+            }
+            const WindowHandle handle = w->handle;
+            std::erase_if(windows, [handle](const Window& x) { return x.handle == handle; });
+        }
+    }
+
+    void raise(WindowHandle handle)
+    {
+        const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
+        if (it != windows.end()) {
+            std::rotate(windows.begin(), it, it + 1);
+            foreground = handle;
+        }
+    }
+
+    bool running(const std::string& key) const
+    {
+        if (key == "Excel") {
+            return excel != nullptr;
+        }
+        if (key == "Outlook") {
+            return outlook != nullptr;
+        }
+        if (key == "VBE") {
+            const auto it = std::find_if(windows.begin(), windows.end(), [](const Window& w) { return w.hostKey == "VBE"; });
+            return excel && it != windows.end() && it->visible;
+        }
+        return apps.count(key) != 0;
+    }
+
+    void start(const std::string& key)
+    {
+        const HostContent& c = content.at(key);
+        if (key == "Excel") {
+            excel = SimExcel::create(c, contentOf("VBE"), log, weak_from_this());
+        } else if (key == "Outlook") {
+            outlook = std::make_shared<SimOutlook>(c, log);
+            if (!outlook->explorerOpen()) {
+                return;  // Outlook without an explorer shows no main window
+            }
+        } else {
+            apps[key] = SimApplication::create(c, log);
+        }
+        openWindow(key);
+    }
+
+    void stop(const std::string& key)
+    {
+        if (key == "Excel") {
+            excel.reset();
+            closeWindow("VBE");
+        } else if (key == "Outlook") {
+            outlook.reset();
+        } else if (key != "VBE") {
+            apps.erase(key);
+        }
+        closeWindow(key);
+    }
+
+    void sendKeys(const std::string& keys)
+    {
+        sentKeys.push_back(keys);
+        if (!isAltF11(keys) || foreground == 0) {
+            return;
+        }
+        const auto* front = window(foreground);
+        if (front && front->hostKey == "Excel" && excel && excel->editor()) {
+            setEditorVisible(true);
+            raise(windowOfHost("VBE")->handle);
+        } else if (front && front->hostKey == "VBE" && excel) {
+            if (auto* xl = windowOfHost("Excel")) {
+                raise(xl->handle);
+            }
+        }
+    }
+
+    // EditorWindowLink
+    bool editorVisible() override
+    {
+        const auto* w = windowOfHost("VBE");
+        return w && w->visible;
+    }
+
+    void setEditorVisible(bool visible) override
+    {
+        if (!excel) {
+            return;
+        }
+        if (visible) {
+            Window& w = openWindow("VBE");
+            w.visible = true;
+            if (w.showState == sw::Hide) {
+                w.showState = sw::Normal;
+            }
+        } else if (auto* w = windowOfHost("VBE")) {
+            w->visible = false;
+            w->showState = sw::Hide;
+        }
+    }
+
+    int editorShowState() override
+    {
+        const auto* w = windowOfHost("VBE");
+        return w ? w->showState : -1;
+    }
+
+    void setEditorShowState(int showState) override
+    {
+        if (auto* w = windowOfHost("VBE")) {
+            w->showState = showState;
+            w->visible = showState != sw::Hide;
+        }
+    }
+};
+
+namespace {
+
+// The "WScript.Shell" object. Alt+F11 opens the VBA editor when Excel is in the foreground, as the key goes
+// to whatever window is in front; every other text is only recorded.
+class SimWshShell final : public WshShell {
+public:
+    explicit SimWshShell(std::weak_ptr<Machine> machine) : machine_(std::move(machine)) {}
+
+    void SendKeys(const std::string& keys, const Optional& wait) override
+    {
+        if (wait) {
+            (void)wait->toBool();
+        }
+        const auto machine = machine_.lock();
+        if (!machine) {
+            throw AutomationError(vberr::AutomationFailure, "Automation error");
+        }
+        machine->sendKeys(keys);
+    }
+
+private:
+    std::weak_ptr<Machine> machine_;
+};
+
+}  // namespace
+
+SimOffice::SimOffice(std::shared_ptr<Machine> machine) : machine_(std::move(machine)) {}
+
+SimOffice::~SimOffice() = default;
+
+std::string SimOffice::defaultFolder()
+{
+    if (const char* env = std::getenv("TESSALINE_OFFICE_CONTENT"); env && *env) {
+        return env;
+    }
+    return std::string(TESSALINE_DEFAULT_DATA_DIR) + "/office";
+}
+
+std::unique_ptr<SimOffice> SimOffice::loadDefault() { return load(defaultFolder()); }
+
+std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_directory(folder, ec)) {
+        throw ContentError(folder + ": no such folder");
+    }
+    auto machine = std::make_shared<Machine>();
+    for (const auto& kind : Kinds) {
+        const std::string path = (fs::path(folder) / kind.file).string();
+        if (!fs::exists(path, ec)) {
+            continue;
+        }
+        if (!fs::is_regular_file(path, ec)) {
+            throw ContentError(path + ": not a file");
+        }
+        machine->content.emplace(kind.key, readHostFile(path));
+    }
+    // The workbooks and projects are checked now, so that a faulty file stops the start rather than a later
+    // start of Excel.
+    if (const auto* xl = machine->contentOf("Excel")) {
+        (void)SimExcel::create(*xl, machine->contentOf("VBE"), machine->log, {});
+    } else if (const auto* vbe = machine->contentOf("VBE")) {
+        (void)SimVbe::create(*vbe, machine->log, {});
+    }
+    for (const auto& [key, c] : machine->content) {
+        if (key != "VBE" && c.running) {
+            machine->start(key);
+        }
+    }
+    if (const auto* vbe = machine->contentOf("VBE"); vbe && vbe->runningGiven && vbe->running) {
+        machine->setEditorVisible(true);
+    }
+    return std::unique_ptr<SimOffice>(new SimOffice(machine));
+}
+
+ObjectPtr SimOffice::GetObject(const std::string& progId)
+{
+    for (const auto& kind : Kinds) {
+        if (*kind.progId == '\0' || !sameName(kind.progId, progId)) {
+            continue;
+        }
+        if (auto object = host(kind.key)) {
+            return object;
+        }
+        break;
+    }
+    throw cannotCreateObject();
+}
+
+ObjectPtr SimOffice::CreateObject(const std::string& progId)
+{
+    if (sameName(progId, "WScript.Shell")) {
+        return std::make_shared<SimWshShell>(machine_);
+    }
+    throw cannotCreateObject();
+}
+
+WindowHandle SimOffice::FindWindow(const std::string& className)
+{
+    for (const auto& w : machine_->windows) {
+        if (sameName(w.windowClass, className)) {
+            return w.handle;
+        }
+    }
+    return 0;
+}
+
+bool SimOffice::ShowWindow(WindowHandle window, int command)
+{
+    auto* w = machine_->window(window);
+    if (!w || command < 0 || command > 11) {
+        return false;
+    }
+    const bool wasVisible = w->visible;
+    w->showState = command;
+    w->visible = command != sw::Hide;
+    return wasVisible;
+}
+
+bool SimOffice::SetForegroundWindow(WindowHandle window)
+{
+    if (!machine_->window(window)) {
+        return false;
+    }
+    machine_->raise(window);
+    return true;
+}
+
+bool SimOffice::isInstalled(const std::string& hostKey) const
+{
+    const auto* kind = kindOf(hostKey);
+    return kind && machine_->contentOf(kind->key);
+}
+
+bool SimOffice::isRunning(const std::string& hostKey) const
+{
+    const auto* kind = kindOf(hostKey);
+    return kind && machine_->running(kind->key);
+}
+
+bool SimOffice::startHost(const std::string& hostKey)
+{
+    if (!isInstalled(hostKey)) {
+        return false;
+    }
+    const std::string key = kindOf(hostKey)->key;
+    if (key == "VBE") {
+        if (!isInstalled("Excel")) {
+            return false;
+        }
+        if (!machine_->excel) {
+            machine_->start("Excel");
+        }
+        machine_->setEditorVisible(true);
+        machine_->raise(machine_->windowOfHost("VBE")->handle);
+        return true;
+    }
+    if (!machine_->running(key)) {
+        machine_->start(key);
+    }
+    return true;
+}
+
+void SimOffice::stopHost(const std::string& hostKey)
+{
+    if (const auto* kind = kindOf(hostKey)) {
+        machine_->stop(kind->key);
+    }
+}
+
+ObjectPtr SimOffice::host(const std::string& hostKey) const
+{
+    const auto* kind = kindOf(hostKey);
+    if (!kind) {
+        return nullptr;
+    }
+    const std::string key = kind->key;
+    if (key == "Excel") {
+        return machine_->excel;
+    }
+    if (key == "VBE") {
+        return machine_->excel ? machine_->excel->editor() : nullptr;
+    }
+    if (key == "Outlook") {
+        return machine_->outlook;
+    }
+    const auto it = machine_->apps.find(key);
+    return it == machine_->apps.end() ? nullptr : it->second;
+}
+
+void SimOffice::setOutlookExplorer(bool open)
+{
+    if (auto it = machine_->content.find("Outlook"); it != machine_->content.end()) {
+        it->second.explorer = open;
+    }
+    if (machine_->outlook) {
+        machine_->outlook->setExplorerOpen(open);
+        if (open) {
+            machine_->openWindow("Outlook");
+        } else {
+            machine_->closeWindow("Outlook");
+        }
+    }
+}
+
+WindowHandle SimOffice::hostWindow(const std::string& hostKey) const
+{
+    const auto* kind = kindOf(hostKey);
+    const auto* w = kind ? machine_->windowOfHost(kind->key) : nullptr;
+    return w ? w->handle : 0;
+}
+
+WindowHandle SimOffice::foregroundWindow() const { return machine_->foreground; }
+
+int SimOffice::windowShowState(WindowHandle window) const
+{
+    const auto* w = machine_->window(window);
+    return w ? w->showState : -1;
+}
+
+bool SimOffice::windowVisible(WindowHandle window) const
+{
+    const auto* w = machine_->window(window);
+    return w && w->visible;
+}
+
+std::string SimOffice::windowClass(WindowHandle window) const
+{
+    const auto* w = machine_->window(window);
+    return w ? w->windowClass : std::string();
+}
+
+const std::vector<std::string>& SimOffice::sentKeys() const { return machine_->sentKeys; }
+
+const std::vector<std::string>& SimOffice::actionLog() const { return machine_->log->entries(); }
+
+void SimOffice::clearActionLog() { machine_->log->clear(); }
+
+bool SimOffice::clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath)
+{
+    const ObjectPtr app = host(hostKey);
+    CommandBarsPtr bars;
+    if (const auto outlook = std::dynamic_pointer_cast<OutlookApplication>(app)) {
+        if (const auto explorer = outlook->ActiveExplorer()) {
+            bars = explorer->CommandBars();
+        }
+    } else if (const auto owner = std::dynamic_pointer_cast<CommandBarHost>(app)) {
+        bars = owner->CommandBars();
+    }
+    if (!bars) {
+        throw std::out_of_range(hostKey + " shows no command bars");
+    }
+    const auto simBars = std::dynamic_pointer_cast<SimCommandBars>(bars);
+    const auto bar = simBars ? simBars->findByName(barName) : nullptr;
+    if (!bar) {
+        throw std::out_of_range(hostKey + " has no bar named " + barName);
+    }
+    if (indexPath.empty()) {
+        throw std::out_of_range("no control named by an empty index path");
+    }
+    if (!bar->Enabled()) {
+        return false;
+    }
+    std::shared_ptr<SimCommandBar> current = bar;
+    std::shared_ptr<SimControl> control;
+    for (std::size_t i = 0; i < indexPath.size(); ++i) {
+        control = current->item(indexPath[i]);
+        if (!control) {
+            throw std::out_of_range(barName + ": no control at index " + std::to_string(indexPath[i]) + " of level " +
+                                    std::to_string(i + 1));
+        }
+        if (!control->Visible() || !control->Enabled()) {
+            return false;
+        }
+        if (i + 1 < indexPath.size()) {
+            current = control->popupBar();
+            if (!current) {
+                throw std::out_of_range(barName + ": the control at level " + std::to_string(i + 1) +
+                                        " is not a popup");
+            }
+        }
+    }
+    control->Execute();
+    return true;
+}
+
+bool SimOffice::clickButton(const std::string& barName, const std::vector<int>& indexPath)
+{
+    return clickButton("Excel", barName, indexPath);
+}
+
+}  // namespace tessaline::automation::sim
