@@ -156,13 +156,116 @@ std::u16string latin1(const std::uint8_t* p, std::size_t n) {
     return out;
 }
 
+// Reads the shared string table, whose strings run on across CONTINUE records. Character data that
+// continues restates its width in the first byte of the next record; headers, rich-text runs and
+// phonetic blocks simply continue.
+class SstReader {
+public:
+    explicit SstReader(const std::vector<std::pair<const std::uint8_t*, std::size_t>>& pieces) : pieces_(pieces) {}
+
+    std::vector<std::u16string> read() {
+        std::vector<std::u16string> strings;
+        const std::uint32_t unique = get32(bytes(8) + 4);
+        strings.reserve(std::min<std::uint32_t>(unique, 65536));
+        for (std::uint32_t i = 0; i < unique; ++i) {
+            if (atEnd()) {
+                break;  // some writers overstate the count; the strings present are still good
+            }
+            strings.push_back(readString());
+        }
+        return strings;
+    }
+
+private:
+    bool atEnd() {
+        while (piece_ < pieces_.size() && offset_ >= pieces_[piece_].second) {
+            ++piece_;
+            offset_ = 0;
+        }
+        return piece_ >= pieces_.size();
+    }
+
+    // n bytes that must lie in one piece; a piece boundary just before them is crossed.
+    const std::uint8_t* bytes(std::size_t n) {
+        if (atEnd() || pieces_[piece_].second - offset_ < n) {
+            damaged("the shared string table is cut off");
+        }
+        const std::uint8_t* p = pieces_[piece_].first + offset_;
+        offset_ += n;
+        return p;
+    }
+
+    void skip(std::uint64_t n) {
+        while (n > 0) {
+            if (atEnd()) {
+                damaged("the shared string table is cut off");
+            }
+            const std::size_t step =
+                static_cast<std::size_t>(std::min<std::uint64_t>(n, pieces_[piece_].second - offset_));
+            offset_ += step;
+            n -= step;
+        }
+    }
+
+    std::u16string readString() {
+        const std::size_t count = get16(bytes(2));
+        std::uint8_t flags = *bytes(1);
+        std::uint64_t runs = 0;
+        std::uint64_t phonetic = 0;
+        if (flags & 0x08) {
+            runs = 4u * get16(bytes(2));
+        }
+        if (flags & 0x04) {
+            phonetic = get32(bytes(4));
+        }
+        std::u16string out;
+        out.reserve(count);
+        while (out.size() < count) {
+            if (offset_ >= pieces_[piece_].second) {
+                ++piece_;
+                offset_ = 0;
+                if (piece_ >= pieces_.size() || pieces_[piece_].second < 1) {
+                    damaged("the shared string table is cut off");
+                }
+                flags = static_cast<std::uint8_t>((flags & ~0x01) | (pieces_[piece_].first[0] & 0x01));
+                offset_ = 1;
+                continue;
+            }
+            const bool wide = (flags & 0x01) != 0;
+            const std::uint8_t* p = pieces_[piece_].first + offset_;
+            const std::size_t left = pieces_[piece_].second - offset_;
+            if (wide) {
+                if (left < 2) {
+                    damaged("a character is split between records");
+                }
+                out += static_cast<char16_t>(get16(p));
+                offset_ += 2;
+            } else {
+                out += static_cast<char16_t>(p[0]);
+                offset_ += 1;
+            }
+        }
+        skip(runs + phonetic);
+        return out;
+    }
+
+    const std::vector<std::pair<const std::uint8_t*, std::size_t>>& pieces_;
+    std::size_t piece_ = 0;
+    std::size_t offset_ = 0;
+};
+
+// Empty text leaves a cell empty, as it does in Excel.
+automation::Variant textValue(const std::u16string& text) {
+    return text.empty() ? automation::Variant() : automation::Variant(utf16ToUtf8(text));
+}
+
 void checkCell(int row, int column) {
     if (row < 0 || row >= maxRows || column < 0 || column >= maxColumns) {
         damaged("a cell lies outside the sheet");
     }
 }
 
-void scanSheet(const Bytes& stream, ScannedSheet& sheet, int biffVersion) {
+void scanSheet(const Bytes& stream, ScannedSheet& sheet, int biffVersion, const std::vector<std::u16string>& sst) {
     if (sheet.offset >= stream.size()) {
         damaged("a sheet lies beyond the end of the stream");
     }
@@ -216,13 +319,29 @@ void scanSheet(const Bytes& stream, ScannedSheet& sheet, int biffVersion) {
             sheet.cells.push_back({row, column, std::move(value)});
         };
         switch (r.id) {
-            case 0x00FD:  // LABELSST
-            case 0x0204:  // LABEL
-            case 0x00D6:  // RSTRING
-                if (r.length < 6) {
+            case 0x00FD: {  // LABELSST
+                if (r.length < 10) {
                     damaged("a cell record is too short");
                 }
-                add(get16(r.data), get16(r.data + 2), std::nullopt);
+                const std::uint32_t index = get32(r.data + 6);
+                if (index >= sst.size()) {
+                    damaged("a cell refers to a missing shared string");
+                }
+                add(get16(r.data), get16(r.data + 2), textValue(sst[index]));
+                break;
+            }
+            case 0x0204:  // LABEL
+            case 0x00D6:  // RSTRING
+                if (r.length < 8) {
+                    damaged("a cell record is too short");
+                }
+                if (biffVersion == 8) {
+                    add(get16(r.data), get16(r.data + 2),
+                        textValue(readUnicodeString({{r.data + 6, r.length - 6}}, false)));
+                } else {
+                    // Text in the workbook's code page: left to the code-page aware reader.
+                    add(get16(r.data), get16(r.data + 2), std::nullopt);
+                }
                 break;
             case 0x0203:  // NUMBER
                 if (r.length < 14) {
@@ -318,7 +437,13 @@ ScannedWorkbook scanWorkbookStream(const Bytes& stream) {
     ScannedWorkbook book;
     bool first = true;
     bool ended = false;
+    std::vector<std::pair<const std::uint8_t*, std::size_t>> sstPieces;
+    std::uint16_t previousId = 0;
     walkRecords(stream, 0, [&](const RecordView& r) {
+        const std::uint16_t lastId = previousId;
+        if (r.id != 0x003C) {
+            previousId = r.id;
+        }
         if (first) {
             if (r.id != 0x0809 || r.length < 4) {
                 throw FormatError("the file is not an Excel 97-2003 workbook");
@@ -362,6 +487,14 @@ ScannedWorkbook scanWorkbookStream(const Bytes& stream) {
                 book.sheets.push_back(std::move(sheet));
                 break;
             }
+            case 0x00FC:  // SST
+                sstPieces.assign(1, {r.data, r.length});
+                break;
+            case 0x003C:  // CONTINUE
+                if (lastId == 0x00FC) {
+                    sstPieces.emplace_back(r.data, r.length);
+                }
+                break;
             case 0x000A:
                 ended = true;
                 return false;
@@ -379,9 +512,16 @@ ScannedWorkbook scanWorkbookStream(const Bytes& stream) {
     if (!ended) {
         damaged("the workbook's global records are cut off");
     }
+    std::vector<std::u16string> sst;
+    if (!sstPieces.empty()) {
+        if (sstPieces[0].second < 8) {
+            damaged("the shared string table is cut off");
+        }
+        sst = SstReader(sstPieces).read();
+    }
     for (ScannedSheet& sheet : book.sheets) {
         if (sheet.type == 0) {
-            scanSheet(stream, sheet, book.biffVersion);
+            scanSheet(stream, sheet, book.biffVersion, sst);
         }
     }
     return book;

@@ -9,15 +9,15 @@
 #include "xls/CompoundFile.h"
 
 // A walk over the records of a BIFF5/BIFF8 workbook stream. It checks the record structure, finds the
-// sheets, the active tab and encryption, and settles the cells whose value the text-and-number reader
-// cannot give: Booleans, error values and formula results.
+// sheets, the active tab and encryption, and settles every cell of a BIFF8 workbook. Only BIFF5 text, kept
+// in the workbook's code page, is left to a code-page aware reader.
 namespace tessaline::xls {
 
 struct ScannedCell {
     int row = 0;     // 0-based
     int column = 0;  // 0-based
-    // Set when the walk settled the value itself; otherwise the cell holds text or a number to be read
-    // with the shared string table and number formats.
+    // Set when the walk settled the value itself (an empty Variant: the cell is empty); otherwise the
+    // cell holds code-page text still to be decoded.
     std::optional<automation::Variant> value;
 };
 

@@ -230,6 +230,12 @@ private:
     std::vector<std::pair<std::uint32_t, std::uint16_t>> buckets_;
 };
 
+// Excel clears a cell given empty text, so empty text is not stored; the cell reader also stumbles over
+// empty strings in the shared string table.
+bool isBlank(const automation::Variant& value) {
+    return value.isEmpty() || (value.isString() && value.asStringRaw().empty());
+}
+
 }  // namespace
 
 Bytes buildWorkbookStream(const WorkbookData& workbook) {
@@ -264,7 +270,7 @@ Bytes buildWorkbookStream(const WorkbookData& workbook) {
                 throw FormatError("the cell at row " + std::to_string(row) + ", column " + std::to_string(column) +
                                   " of sheet '" + sheet.name + "' lies outside 65536 rows by 256 columns");
             }
-            if (value.isString()) {
+            if (value.isString() && !value.asStringRaw().empty()) {
                 std::u16string text = utf8ToUtf16(value.asStringRaw());
                 if (text.size() > maxCellText) {
                     throw FormatError("a text in sheet '" + sheet.name + "' is longer than 32767 characters");
@@ -335,7 +341,7 @@ Bytes buildWorkbookStream(const WorkbookData& workbook) {
         appendRecord(stream, BOF, bofBody(0x0010));
         int firstRow = maxRows, lastRow = -1, firstCol = maxColumns, lastCol = -1;
         for (const auto& [pos, value] : sheet.cells) {
-            if (value.isEmpty()) {
+            if (isBlank(value)) {
                 continue;
             }
             firstRow = std::min(firstRow, pos.first - 1);
@@ -362,6 +368,9 @@ Bytes buildWorkbookStream(const WorkbookData& workbook) {
                 case automation::Variant::Kind::Empty:
                     continue;
                 case automation::Variant::Kind::String:
+                    if (isBlank(value)) {
+                        continue;
+                    }
                     b.u32(stringIndex.at(utf8ToUtf16(value.asStringRaw())));
                     appendRecord(stream, LABELSST, b.data);
                     break;

@@ -110,31 +110,43 @@ WorkbookData readWorkbook(const std::string& path) {
         cannotOpen(path, "the workbook is protected by a password");
     }
 
-    FreexlHandle book;
-    const int opened = freexl_open(path.c_str(), &book.handle);
-    if (opened != FREEXL_OK) {
-        cannotOpen(path, freexlProblem(opened));
-    }
-    unsigned int password = 0;
-    if (freexl_get_info(book.handle, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
-        password == FREEXL_BIFF_OBFUSCATED) {
-        cannotOpen(path, "the workbook is protected by a password");
-    }
-    unsigned int libraryCount = 0;
-    if (freexl_get_info(book.handle, FREEXL_BIFF_SHEET_COUNT, &libraryCount) != FREEXL_OK) {
-        cannotOpen(path, "the file is damaged (its sheet list cannot be read)");
-    }
-
     std::vector<std::size_t> worksheets;
     for (std::size_t i = 0; i < scanned.sheets.size(); ++i) {
         if (scanned.sheets[i].type == 0) {
             worksheets.push_back(i);
         }
     }
-    // The cell reader numbers either every sheet or the worksheets only; both lists agree on order.
-    const bool libraryCountsAll = libraryCount == scanned.sheets.size();
-    if (!libraryCountsAll && libraryCount != worksheets.size()) {
-        cannotOpen(path, "the file is damaged (its sheet list is inconsistent)");
+    const bool needsCodePage = scanned.biffVersion != 8 ||
+                               std::any_of(scanned.sheets.begin(), scanned.sheets.end(), [](const ScannedSheet& sheet) {
+                                   return std::any_of(sheet.cells.begin(), sheet.cells.end(),
+                                                      [](const ScannedCell& c) { return !c.value.has_value(); });
+                               });
+    // Older workbooks keep their text in a code page; libfreexl converts it. BIFF8 is settled entirely by
+    // the walk, which also spares a large sheet libfreexl's full cell grid.
+    FreexlHandle book;
+    bool libraryCountsAll = false;
+    if (needsCodePage) {
+        const int opened = freexl_open(path.c_str(), &book.handle);
+        if (opened != FREEXL_OK) {
+            cannotOpen(path, freexlProblem(opened));
+        }
+        if (book.handle == nullptr) {
+            cannotOpen(path, "the file is damaged (its cells cannot be read)");
+        }
+        unsigned int password = 0;
+        if (freexl_get_info(book.handle, FREEXL_BIFF_PASSWORD, &password) == FREEXL_OK &&
+            password == FREEXL_BIFF_OBFUSCATED) {
+            cannotOpen(path, "the workbook is protected by a password");
+        }
+        unsigned int libraryCount = 0;
+        if (freexl_get_info(book.handle, FREEXL_BIFF_SHEET_COUNT, &libraryCount) != FREEXL_OK) {
+            cannotOpen(path, "the file is damaged (its sheet list cannot be read)");
+        }
+        // The library numbers either every sheet or the worksheets only; both lists agree on order.
+        libraryCountsAll = libraryCount == scanned.sheets.size();
+        if (!libraryCountsAll && libraryCount != worksheets.size()) {
+            cannotOpen(path, "the file is damaged (its sheet list is inconsistent)");
+        }
     }
 
     WorkbookData result;
@@ -143,18 +155,18 @@ WorkbookData readWorkbook(const std::string& path) {
         const ScannedSheet& source = scanned.sheets[index];
         const auto libraryIndex = static_cast<unsigned short>(libraryCountsAll ? index : w);
         SheetData sheet;
+        sheet.name = source.name;
         const char* name = nullptr;
-        if (freexl_get_worksheet_name(book.handle, libraryIndex, &name) == FREEXL_OK && name != nullptr) {
+        if (book.handle != nullptr && freexl_get_worksheet_name(book.handle, libraryIndex, &name) == FREEXL_OK &&
+            name != nullptr) {
             sheet.name = name;
-        } else {
-            sheet.name = source.name;
         }
-        const bool needsLibrary = std::any_of(source.cells.begin(), source.cells.end(),
-                                              [](const ScannedCell& c) { return !c.value.has_value(); });
         unsigned int rows = 0;
         unsigned short columns = 0;
-        if (needsLibrary && (freexl_select_active_worksheet(book.handle, libraryIndex) != FREEXL_OK ||
-                             freexl_worksheet_dimensions(book.handle, &rows, &columns) != FREEXL_OK)) {
+        const bool sheetNeedsLibrary = std::any_of(source.cells.begin(), source.cells.end(),
+                                                   [](const ScannedCell& c) { return !c.value.has_value(); });
+        if (sheetNeedsLibrary && (freexl_select_active_worksheet(book.handle, libraryIndex) != FREEXL_OK ||
+                                  freexl_worksheet_dimensions(book.handle, &rows, &columns) != FREEXL_OK)) {
             cannotOpen(path, "the file is damaged (sheet '" + sheet.name + "' cannot be read)");
         }
         for (const ScannedCell& cell : source.cells) {
@@ -168,7 +180,7 @@ WorkbookData readWorkbook(const std::string& path) {
                 continue;
             }
             if (static_cast<unsigned>(cell.row) >= rows || static_cast<unsigned>(cell.column) >= columns) {
-                continue;  // outside the sheet's declared size: the reader has nothing there
+                continue;  // outside the sheet's declared size: the library has nothing there
             }
             FreeXL_CellValue value;
             const int got = freexl_get_cell_value(book.handle, static_cast<unsigned>(cell.row),
@@ -176,27 +188,11 @@ WorkbookData readWorkbook(const std::string& path) {
             if (got != FREEXL_OK) {
                 cannotOpen(path, freexlProblem(got));
             }
-            switch (value.type) {
-                case FREEXL_CELL_INT:
-                    sheet.cells[key] = automation::Variant(static_cast<double>(value.value.int_value));
-                    break;
-                case FREEXL_CELL_DOUBLE:
-                    sheet.cells[key] = automation::Variant(value.value.double_value);
-                    break;
-                case FREEXL_CELL_TEXT:
-                case FREEXL_CELL_SST_TEXT:
-                case FREEXL_CELL_DATE:
-                case FREEXL_CELL_DATETIME:
-                case FREEXL_CELL_TIME:
-                    if (value.value.text_value != nullptr && value.value.text_value[0] != '\0') {
-                        sheet.cells[key] = automation::Variant(std::string(value.value.text_value));
-                    } else {
-                        sheet.cells.erase(key);
-                    }
-                    break;
-                default:
-                    sheet.cells.erase(key);
-                    break;
+            if ((value.type == FREEXL_CELL_TEXT || value.type == FREEXL_CELL_SST_TEXT) &&
+                value.value.text_value != nullptr && value.value.text_value[0] != '\0') {
+                sheet.cells[key] = automation::Variant(std::string(value.value.text_value));
+            } else {
+                sheet.cells.erase(key);
             }
         }
         result.sheets.push_back(std::move(sheet));
