@@ -1,12 +1,13 @@
 #include "program/Handlers.h"
 
+#include "editing/EditingHandlers.h"
 #include "shell/Form1.h"
 
 namespace tessaline::program {
 
 void attachSubsystemHandlers(shell::Form1& form) {
     // Each subsystem adds one call here as it arrives.
-    (void)form;
+    editing::attachHandlers(form);
 }
 
 }  // namespace tessaline::program

@@ -1,0 +1,31 @@
+#include "editing/SelectedControl.h"
+
+#include "automation/AutomationError.h"
+#include "shell/Form1.h"
+
+namespace tessaline::editing {
+
+automation::ControlsPtr ListedControls(shell::Form1& form) {
+    if (form.CurrentPopup) return form.CurrentPopup->Controls();
+    if (!form.CurrentBar) throw automation::objectNotSet();
+    return form.CurrentBar->Controls();
+}
+
+automation::CommandBarPtr ListedBar(shell::Form1& form) {
+    // A popup is addressed through its own bar: that is where its sub items live.
+    if (form.CurrentPopup) return form.CurrentPopup->CommandBar();
+    if (!form.CurrentBar) throw automation::objectNotSet();
+    return form.CurrentBar;
+}
+
+automation::ControlPtr ControlAtRow(shell::Form1& form, int row) {
+    automation::ControlPtr control = ListedControls(form)->Item(row);
+    if (!control) throw automation::objectNotSet();
+    return control;
+}
+
+automation::ControlPtr SelectedControl(shell::Form1& form) {
+    return ControlAtRow(form, form.ListAllCommandControls.Row());
+}
+
+}  // namespace tessaline::editing
