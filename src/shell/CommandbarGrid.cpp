@@ -41,7 +41,7 @@ void ListCommandbars(Form1& form) {
     }
     // With several bars of one name, the host decides which one this is.
     form.CurrentBar = form.HostCommandBars()->Item(grid.TextMatrix(1, 1));
-    form.StatusBar1.SetPanelText(2, form.CurrentBar->Name());
+    form.StatusBar1.SetPanelText(2, obj(form.CurrentBar).Name());
     ListAllCommandbars_Click(form);
 }
 
@@ -57,11 +57,8 @@ void ListAllCommandbars_Click(Form1& form) {
             resume(form, [&] { SetControlGridHeaders(form); });
             // A name the host no longer knows keeps the previous bar, whose controls are then listed.
             resume(form, [&] { form.CurrentBar = form.HostCommandBars()->Item(grid.Text()); });
-            resume(form, [&] { form.StatusBar1.SetPanelText(2, form.CurrentBar->Name()); });
-            resume(form, [&] {
-                if (!form.CurrentBar) throw automation::objectNotSet();
-                ListControls(form, *form.CurrentBar->Controls());
-            });
+            resume(form, [&] { form.StatusBar1.SetPanelText(2, obj(form.CurrentBar).Name()); });
+            resume(form, [&] { ListControls(form, obj(obj(form.CurrentBar).Controls())); });
             form.CurrentPopup = nullptr;
             resume(form, [&] { form.StatusBar1.SetPanelText(5, ""); });
             break;

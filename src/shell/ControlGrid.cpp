@@ -185,38 +185,39 @@ void ShowFaceIdViewer(Form1& form, std::int16_t block) {
     automation::CommandBarPtr viewer;
     bool exists = false;
     resume(form, [&] {
-        for (const auto& bar : form.ExcelApp->CommandBars()->Enumerate()) {
+        for (const auto& bar : obj(form.ExcelApp).CommandBars()->Enumerate()) {
             if (automation::vb::LCase(bar->Name()) == "faceidviewer") exists = true;
         }
     });
-    resume(form, [&] { viewer = form.ExcelApp->CommandBars()->Item("FaceIDViewer"); });
+    resume(form, [&] { viewer = obj(form.ExcelApp).CommandBars()->Item("FaceIDViewer"); });
 
     if (!exists) {
-        resume(form, [&] { viewer = form.ExcelApp->CommandBars()->Add("FaceIDViewer", automation::mso::BarFloating); });
-        resume(form, [&] { viewer->SetVisible(true); });
+        resume(form,
+               [&] { viewer = obj(form.ExcelApp).CommandBars()->Add("FaceIDViewer", automation::mso::BarFloating); });
+        resume(form, [&] { obj(viewer).SetVisible(true); });
         automation::ControlPtr last;
         for (int i = first + 1; viewer && inRange && i <= first + kFaceIdsPerBlock; ++i) {
             automation::ControlPtr button;
-            resume(form, [&] { button = viewer->Controls()->Add(automation::mso::ControlButton); });
-            resume(form, [&] { button->SetCaption(std::to_string(i)); });
-            resume(form, [&] { button->SetProperty("FaceId", i); });
-            resume(form, [&] { button->SetProperty("Style", automation::mso::ButtonIcon); });
+            resume(form, [&] { button = obj(viewer).Controls()->Add(automation::mso::ControlButton); });
+            resume(form, [&] { obj(button).SetCaption(std::to_string(i)); });
+            resume(form, [&] { obj(button).SetProperty("FaceId", i); });
+            resume(form, [&] { obj(button).SetProperty("Style", automation::mso::ButtonIcon); });
             if (button) last = button;
             form.ui().DoEvents();
         }
-        resume(form, [&] { viewer->SetWidth(kIconsPerRow * last->Width()); });
+        resume(form, [&] { obj(viewer).SetWidth(kIconsPerRow * obj(last).Width()); });
     } else {
-        resume(form, [&] { viewer->SetPosition(automation::mso::BarFloating); });
-        resume(form, [&] { viewer->SetVisible(true); });
+        resume(form, [&] { obj(viewer).SetPosition(automation::mso::BarFloating); });
+        resume(form, [&] { obj(viewer).SetVisible(true); });
         std::vector<automation::ControlPtr> buttons;
-        resume(form, [&] { buttons = viewer->Controls()->Enumerate(); });
+        resume(form, [&] { buttons = obj(viewer).Controls()->Enumerate(); });
         for (const auto& button : buttons) {
             if (!inRange) break;
             int number = 0;
-            resume(form, [&] { number = first + button->Index(); });
-            resume(form, [&] { button->SetCaption(std::to_string(number)); });
-            resume(form, [&] { button->SetProperty("FaceId", number); });
-            resume(form, [&] { button->SetProperty("Style", automation::mso::ButtonIcon); });
+            resume(form, [&] { number = first + obj(button).Index(); });
+            resume(form, [&] { obj(button).SetCaption(std::to_string(number)); });
+            resume(form, [&] { obj(button).SetProperty("FaceId", number); });
+            resume(form, [&] { obj(button).SetProperty("Style", automation::mso::ButtonIcon); });
             form.ui().DoEvents();
         }
     }

@@ -2,7 +2,10 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "automation/AutomationError.h"
 
 namespace tessaline::shell {
 
@@ -17,6 +20,14 @@ struct ErrObject {
         Description.clear();
     }
 };
+
+// An object variable used as VB uses it: Nothing raises 91 "Object variable or With block variable not
+// set" instead of being dereferenced.
+template <class T>
+T& obj(const std::shared_ptr<T>& variable) {
+    if (!variable) throw automation::objectNotSet();
+    return *variable;
+}
 
 // The number and description of any exception a handler may meet: automation errors keep theirs, other
 // failures of the program itself become error 5 with their message.

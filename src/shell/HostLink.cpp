@@ -89,7 +89,7 @@ void VBE_Click(Form1& form) {
     resume(form, [&] {
         auto vbe = std::dynamic_pointer_cast<automation::Vbe>(form.HostApp);
         if (!vbe) throw automation::objectRequired();
-        vbe->MainWindow()->SetWindowState(automation::vbext::WindowMaximized);
+        obj(vbe->MainWindow()).SetWindowState(automation::vbext::WindowMaximized);
     });
     finishAttach(form, "VBE");
 }
