@@ -267,6 +267,11 @@ nlohmann::json parseJsonText(const std::string& text, const std::string& fileFor
         const auto colon = what.find(": ", what.find("parse error"));
         const std::string detail = colon == std::string::npos ? what : what.substr(colon + 2);
         throw ContentError(at(fileForMessages, text, e.byte == 0 ? 0 : e.byte - 1) + ": " + detail);
+    } catch (const json::exception& e) {
+        // Numbers too large for any type come here, without a position.
+        std::string what = e.what();
+        const auto bracket = what.find("] ");
+        throw ContentError(fileForMessages + ": " + (bracket == std::string::npos ? what : what.substr(bracket + 2)));
     }
 }
 
