@@ -1,5 +1,6 @@
 #include "program/Handlers.h"
 
+#include "designer/DesignerHandlers.h"
 #include "editing/EditingHandlers.h"
 #include "shell/Form1.h"
 
@@ -8,6 +9,7 @@ namespace tessaline::program {
 void attachSubsystemHandlers(shell::Form1& form) {
     // Each subsystem adds one call here as it arrives.
     editing::attachHandlers(form);
+    designer::attachHandlers(form);
 }
 
 }  // namespace tessaline::program
