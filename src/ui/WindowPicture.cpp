@@ -2,22 +2,23 @@
 
 #include <QApplication>
 #include <QPixmap>
-#include <QString>
-#include <QWidget>
 
 #include "shell/Form1.h"
+#include "ui/MainWindow.h"
+#include "ui/Text.h"
 
 namespace tessaline::ui {
 
 bool saveWindowPicture(shell::Form1& form, const std::string& pngPath) {
-    if (QApplication::instance() == nullptr) return false;
-    QWidget window;
+    if (QApplication::instance() == nullptr || pngPath.empty()) return false;
+    MainWindow window(form);
+    // Laid out and painted as on screen, yet never shown there.
     window.setAttribute(Qt::WA_DontShowOnScreen);
-    window.setWindowTitle(QString::fromStdString(form.Caption));
-    window.resize(13905 / 15, 8520 / 15);
     window.show();
     QApplication::processEvents();
-    return window.grab().save(QString::fromStdString(pngPath), "PNG");
+    const QPixmap picture = window.grab();
+    window.hide();
+    return !picture.isNull() && picture.save(toQ(pngPath), "PNG");
 }
 
 }  // namespace tessaline::ui
