@@ -14,8 +14,7 @@ using nlohmann::json;
 constexpr int MaxControlDepth = 16;
 
 // Line and column (1-based, columns counted in code points) of a byte offset.
-std::pair<int, int> lineColumn(const std::string& text, std::size_t offset)
-{
+std::pair<int, int> lineColumn(const std::string& text, std::size_t offset) {
     int line = 1;
     int column = 1;
     for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
@@ -30,16 +29,14 @@ std::pair<int, int> lineColumn(const std::string& text, std::size_t offset)
     return {line, column};
 }
 
-std::string at(const std::string& file, const std::string& text, std::size_t offset)
-{
+std::string at(const std::string& file, const std::string& text, std::size_t offset) {
     const auto [line, column] = lineColumn(text, offset);
     return file + ": line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
 // The parser itself copes with any depth, but the checks below and the objects built from them recurse,
 // so absurd nesting is refused before anything walks it.
-void checkDepth(const std::string& text, const std::string& file, int maxDepth)
-{
+void checkDepth(const std::string& text, const std::string& file, int maxDepth) {
     int depth = 0;
     bool inString = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -56,8 +53,7 @@ void checkDepth(const std::string& text, const std::string& file, int maxDepth)
             inString = true;
         } else if (c == '[' || c == '{') {
             if (++depth > maxDepth) {
-                throw ContentError(at(file, text, i) + ": nesting deeper than " + std::to_string(maxDepth) +
-                                   " levels");
+                throw ContentError(at(file, text, i) + ": nesting deeper than " + std::to_string(maxDepth) + " levels");
             }
         } else if (c == ']' || c == '}') {
             --depth;
@@ -65,8 +61,7 @@ void checkDepth(const std::string& text, const std::string& file, int maxDepth)
     }
 }
 
-std::string describe(const json& value)
-{
+std::string describe(const json& value) {
     std::string shown = value.dump(-1, ' ', false, json::error_handler_t::replace);
     if (shown.size() > 40) {
         shown = shown.substr(0, 37) + "...";
@@ -74,8 +69,7 @@ std::string describe(const json& value)
     return shown;
 }
 
-[[noreturn]] void fail(const std::string& file, const std::string& path, const std::string& problem)
-{
+[[noreturn]] void fail(const std::string& file, const std::string& path, const std::string& problem) {
     throw ContentError(file + ": " + path + ": " + problem);
 }
 
@@ -83,8 +77,7 @@ std::string describe(const json& value)
 class Fields {
 public:
     Fields(const json& object, std::string file, std::string path)
-        : object_(object), file_(std::move(file)), path_(std::move(path))
-    {
+        : object_(object), file_(std::move(file)), path_(std::move(path)) {
         if (!object_.is_object()) {
             fail(file_, path_.empty() ? "(top level)" : path_, "expected an object, found " + describe(object_));
         }
@@ -95,8 +88,7 @@ public:
     bool has(const std::string& key) const { return object_.contains(key) && !object_.at(key).is_null(); }
     const json& raw(const std::string& key) const { return object_.at(key); }
 
-    std::string text(const std::string& key, const std::optional<std::string>& fallback) const
-    {
+    std::string text(const std::string& key, const std::optional<std::string>& fallback) const {
         if (!has(key)) {
             if (!fallback) {
                 fail(file_, pathOf(key), "missing");
@@ -110,8 +102,7 @@ public:
         return v.get<std::string>();
     }
 
-    int integer(const std::string& key, std::optional<int> fallback, long long min, long long max) const
-    {
+    int integer(const std::string& key, std::optional<int> fallback, long long min, long long max) const {
         if (!has(key)) {
             if (!fallback) {
                 fail(file_, pathOf(key), "missing");
@@ -129,8 +120,8 @@ public:
             } else {
                 n = v.get<std::int64_t>();
             }
-        } else if (v.is_number_float() && std::isfinite(v.get<double>()) && std::trunc(v.get<double>()) == v.get<double>() &&
-                   std::fabs(v.get<double>()) < 9.0e15) {
+        } else if (v.is_number_float() && std::isfinite(v.get<double>()) &&
+                   std::trunc(v.get<double>()) == v.get<double>() && std::fabs(v.get<double>()) < 9.0e15) {
             n = static_cast<long long>(v.get<double>());
         } else {
             fail(file_, pathOf(key), "expected a whole number, found " + describe(v));
@@ -143,8 +134,7 @@ public:
         return static_cast<int>(n);
     }
 
-    bool boolean(const std::string& key, bool fallback) const
-    {
+    bool boolean(const std::string& key, bool fallback) const {
         if (!has(key)) {
             return fallback;
         }
@@ -155,8 +145,7 @@ public:
         return v.get<bool>();
     }
 
-    const json& array(const std::string& key) const
-    {
+    const json& array(const std::string& key) const {
         static const json empty = json::array();
         if (!has(key)) {
             return empty;
@@ -176,8 +165,7 @@ private:
 
 std::string indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
 
-ControlSpec readControl(const json& value, const std::string& file, const std::string& path, int depth)
-{
+ControlSpec readControl(const json& value, const std::string& file, const std::string& path, int depth) {
     if (depth > MaxControlDepth) {
         fail(file, path, "popups nested deeper than " + std::to_string(MaxControlDepth) + " levels");
     }
@@ -222,8 +210,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     return c;
 }
 
-BarSpec readBar(const json& value, const std::string& file, const std::string& path)
-{
+BarSpec readBar(const json& value, const std::string& file, const std::string& path) {
     const Fields f(value, file, path);
     BarSpec b;
     b.name = f.text("name", std::nullopt);
@@ -256,8 +243,7 @@ BarSpec readBar(const json& value, const std::string& file, const std::string& p
 
 }  // namespace
 
-nlohmann::json parseJsonText(const std::string& text, const std::string& fileForMessages, int maxDepth)
-{
+nlohmann::json parseJsonText(const std::string& text, const std::string& fileForMessages, int maxDepth) {
     checkDepth(text, fileForMessages, maxDepth);
     try {
         return json::parse(text);
@@ -275,8 +261,7 @@ nlohmann::json parseJsonText(const std::string& text, const std::string& fileFor
     }
 }
 
-HostContent hostFromJson(const nlohmann::json& document, const std::string& file)
-{
+HostContent hostFromJson(const nlohmann::json& document, const std::string& file) {
     const Fields top(document, file, "");
     HostContent host;
     host.file = file;
@@ -287,7 +272,6 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
     host.name = app.text("name", std::nullopt);
     host.windowClass = app.text("windowClass", "");
     host.running = app.boolean("running", true);
-    host.runningGiven = app.has("running");
     host.explorer = app.boolean("explorer", true);
     const json& bars = top.array("commandBars");
     for (std::size_t i = 0; i < bars.size(); ++i) {
@@ -302,8 +286,7 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
     return host;
 }
 
-HostContent readHostFile(const std::string& path)
-{
+HostContent readHostFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw ContentError(path + ": cannot be read");

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "automation/sim/ContentError.h"
 
@@ -47,7 +46,6 @@ struct HostContent {
     std::string name;  // Application.Name
     std::string windowClass;
     bool running = true;
-    bool runningGiven = false;  // whether the file says so (the VBA editor's default differs)
     bool explorer = true;  // Outlook: an explorer window is open
     std::vector<BarSpec> bars;
     nlohmann::json workbooks;   // excel.json only, handed to the workbook model as is
@@ -70,8 +68,7 @@ constexpr bool isComboType(int type) { return type >= 2 && type <= 4; }
 // Whether a control can be taken as a CommandBarButton.
 constexpr bool isButtonType(int type) { return type == 1 || isPopupType(type); }
 // The button styles Office accepts.
-constexpr bool isValidStyle(int style)
-{
+constexpr bool isValidStyle(int style) {
     return style == 0 || style == 1 || style == 2 || style == 3 || style == 7 || style == 11 || style == 14 ||
            style == 15;
 }

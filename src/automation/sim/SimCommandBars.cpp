@@ -13,8 +13,7 @@ char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - '
 bool isNumeric(const Variant& v) { return v.isNumber() || v.isBool(); }
 
 // Does the control and every popup above it inside `top` show?
-bool visibleChain(const std::shared_ptr<SimControl>& control)
-{
+bool visibleChain(const std::shared_ptr<SimControl>& control) {
     for (auto c = control; c;) {
         if (!c->Visible()) {
             return false;
@@ -31,8 +30,7 @@ struct Criteria {
     std::optional<std::string> tag;
     bool visibleOnly = false;
 
-    Criteria(const Optional& t, const Optional& i, const Optional& g, const Optional& v)
-    {
+    Criteria(const Optional& t, const Optional& i, const Optional& g, const Optional& v) {
         if (t) {
             type = t->toLong();
         }
@@ -45,16 +43,14 @@ struct Criteria {
         visibleOnly = v && v->toBool();
     }
 
-    bool matches(const std::shared_ptr<SimControl>& c) const
-    {
+    bool matches(const std::shared_ptr<SimControl>& c) const {
         return (!type || c->Type() == *type) && (!id || c->Id() == *id) && (!tag || c->Tag() == *tag) &&
                (!visibleOnly || visibleChain(c));
     }
 };
 
 // Depth first, each control before its sub items, as Office walks a bar.
-std::shared_ptr<SimControl> findIn(const SimCommandBar& bar, const Criteria& criteria, bool recursive)
-{
+std::shared_ptr<SimControl> findIn(const SimCommandBar& bar, const Criteria& criteria, bool recursive) {
     for (const auto& c : bar.items()) {
         if (criteria.matches(c)) {
             return c;
@@ -69,8 +65,7 @@ std::shared_ptr<SimControl> findIn(const SimCommandBar& bar, const Criteria& cri
 }
 
 // Places a shipped or copied control description anywhere in a host's content, for Controls.Add(Id:=n).
-const ControlSpec* findShipped(const std::vector<ControlSpec>& controls, int id)
-{
+const ControlSpec* findShipped(const std::vector<ControlSpec>& controls, int id) {
     for (const auto& c : controls) {
         if (c.id == id) {
             return &c;
@@ -84,8 +79,7 @@ const ControlSpec* findShipped(const std::vector<ControlSpec>& controls, int id)
 
 }  // namespace
 
-bool sameName(std::string_view a, std::string_view b)
-{
+bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return foldAscii(x) == foldAscii(y); });
 }
@@ -93,20 +87,18 @@ bool sameName(std::string_view a, std::string_view b)
 // ---------------------------------------------------------------------------------------------------------
 // ClickHub
 
-int ClickHub::connect(int id, std::string tag, CommandBarButton::ClickSink sink)
-{
+int ClickHub::connect(int id, std::string tag, CommandBarButton::ClickSink sink) {
     const int cookie = nextCookie_++;
-    connections_.push_back({cookie, id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
+    connections_.push_back(
+        {cookie, id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
     return cookie;
 }
 
-void ClickHub::disconnect(int cookie)
-{
+void ClickHub::disconnect(int cookie) {
     std::erase_if(connections_, [cookie](const Connection& c) { return c.cookie == cookie; });
 }
 
-bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log)
-{
+bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log) {
     std::vector<int> due;
     for (const auto& c : connections_) {
         if (c.id == id && c.tag == tag) {
@@ -135,8 +127,7 @@ bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, Actio
 // SimCommandBars
 
 std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
-                                                       std::shared_ptr<ActionLog> log)
-{
+                                                       std::shared_ptr<ActionLog> log) {
     auto context = std::make_shared<HostContext>();
     context->host = std::move(host);
     context->log = log ? std::move(log) : std::make_shared<ActionLog>();
@@ -150,8 +141,7 @@ std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> hos
 
 int SimCommandBars::Count() { return static_cast<int>(bars_.size()); }
 
-CommandBarPtr SimCommandBars::Item(const Variant& indexOrName)
-{
+CommandBarPtr SimCommandBars::Item(const Variant& indexOrName) {
     if (isNumeric(indexOrName)) {
         const int index = indexOrName.toLong();
         if (index < 1 || index > Count()) {
@@ -165,8 +155,7 @@ CommandBarPtr SimCommandBars::Item(const Variant& indexOrName)
     throw invalidCall();
 }
 
-std::shared_ptr<SimCommandBar> SimCommandBars::findByName(std::string_view name) const
-{
+std::shared_ptr<SimCommandBar> SimCommandBars::findByName(std::string_view name) const {
     for (const auto& bar : bars_) {
         if (sameName(bar->Name(), name)) {
             return bar;
@@ -178,8 +167,7 @@ std::shared_ptr<SimCommandBar> SimCommandBars::findByName(std::string_view name)
 std::vector<CommandBarPtr> SimCommandBars::Enumerate() { return {bars_.begin(), bars_.end()}; }
 
 CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position, const Optional& menuBar,
-                                  const Optional& temporary)
-{
+                                  const Optional& temporary) {
     const int pos = position && !position->isEmpty() ? position->toLong() : mso::BarFloating;
     if (pos < mso::BarLeft || pos > mso::BarPopup) {
         throw invalidCall();
@@ -215,8 +203,7 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
 }
 
 ControlPtr SimCommandBars::FindControl(const Optional& type, const Optional& id, const Optional& tag,
-                                       const Optional& visible)
-{
+                                       const Optional& visible) {
     const Criteria criteria(type, id, tag, visible);
     for (const auto& bar : bars_) {
         if (criteria.visibleOnly && !bar->Visible()) {
@@ -229,8 +216,7 @@ ControlPtr SimCommandBars::FindControl(const Optional& type, const Optional& id,
     return nullptr;
 }
 
-int SimCommandBars::indexOf(const SimCommandBar* bar) const
-{
+int SimCommandBars::indexOf(const SimCommandBar* bar) const {
     for (std::size_t i = 0; i < bars_.size(); ++i) {
         if (bars_[i].get() == bar) {
             return static_cast<int>(i + 1);
@@ -239,8 +225,7 @@ int SimCommandBars::indexOf(const SimCommandBar* bar) const
     return 0;
 }
 
-void SimCommandBars::removeBar(const SimCommandBar* bar)
-{
+void SimCommandBars::removeBar(const SimCommandBar* bar) {
     std::erase_if(bars_, [bar](const auto& b) { return b.get() == bar; });
 }
 
@@ -248,8 +233,7 @@ void SimCommandBars::removeBar(const SimCommandBar* bar)
 // SimCommandBar
 
 std::shared_ptr<SimCommandBar> SimCommandBar::topLevel(const std::shared_ptr<SimCommandBars>& owner,
-                                                       const BarSpec& spec, bool builtIn)
-{
+                                                       const BarSpec& spec, bool builtIn) {
     auto bar = std::shared_ptr<SimCommandBar>(new SimCommandBar(owner->context()));
     bar->owner_ = owner;
     bar->builtIn_ = builtIn;
@@ -267,8 +251,7 @@ std::shared_ptr<SimCommandBar> SimCommandBar::topLevel(const std::shared_ptr<Sim
     return bar;
 }
 
-std::shared_ptr<SimCommandBar> SimCommandBar::ofPopup(const std::shared_ptr<SimControl>& popup)
-{
+std::shared_ptr<SimCommandBar> SimCommandBar::ofPopup(const std::shared_ptr<SimControl>& popup) {
     auto bar = std::shared_ptr<SimCommandBar>(new SimCommandBar(popup->context_));
     bar->popup_ = popup;
     bar->isPopupBar_ = true;
@@ -277,23 +260,20 @@ std::shared_ptr<SimCommandBar> SimCommandBar::ofPopup(const std::shared_ptr<SimC
     return bar;
 }
 
-void SimCommandBar::populate(const std::vector<ControlSpec>& specs)
-{
+void SimCommandBar::populate(const std::vector<ControlSpec>& specs) {
     for (const auto& spec : specs) {
         auto control = SimControl::fromSpec(context_, spec, true);
         insert(controls_.size(), control);
     }
 }
 
-void SimCommandBar::checkAlive(const char* member) const
-{
+void SimCommandBar::checkAlive(const char* member) const {
     if (deleted_) {
         throw methodFailed(member, "CommandBar");
     }
 }
 
-int SimCommandBar::Index()
-{
+int SimCommandBar::Index() {
     checkAlive("Index");
     if (isPopupBar_) {
         return 0;  // a popup's bar is not a member of the CommandBars collection
@@ -302,8 +282,7 @@ int SimCommandBar::Index()
     return owner ? owner->indexOf(this) : 0;
 }
 
-std::string SimCommandBar::Name()
-{
+std::string SimCommandBar::Name() {
     checkAlive("Name");
     if (isPopupBar_) {
         const auto p = popup_.lock();
@@ -312,8 +291,7 @@ std::string SimCommandBar::Name()
     return name_;
 }
 
-void SimCommandBar::SetName(const std::string& name)
-{
+void SimCommandBar::SetName(const std::string& name) {
     checkAlive("Name");
     if (builtIn_ || isPopupBar_) {
         throw methodFailed("Name", "CommandBar");
@@ -324,14 +302,12 @@ void SimCommandBar::SetName(const std::string& name)
     name_ = name;
 }
 
-std::string SimCommandBar::NameLocal()
-{
+std::string SimCommandBar::NameLocal() {
     checkAlive("NameLocal");
     return isPopupBar_ ? Name() : nameLocal_;
 }
 
-void SimCommandBar::SetNameLocal(const std::string& name)
-{
+void SimCommandBar::SetNameLocal(const std::string& name) {
     checkAlive("NameLocal");
     if (builtIn_ || isPopupBar_) {
         throw methodFailed("NameLocal", "CommandBar");
@@ -342,8 +318,7 @@ void SimCommandBar::SetNameLocal(const std::string& name)
     nameLocal_ = name;
 }
 
-bool SimCommandBar::BuiltIn()
-{
+bool SimCommandBar::BuiltIn() {
     checkAlive("BuiltIn");
     if (isPopupBar_) {
         const auto p = popup_.lock();
@@ -352,20 +327,17 @@ bool SimCommandBar::BuiltIn()
     return builtIn_;
 }
 
-int SimCommandBar::Type()
-{
+int SimCommandBar::Type() {
     checkAlive("Type");
     return type_;
 }
 
-bool SimCommandBar::Enabled()
-{
+bool SimCommandBar::Enabled() {
     checkAlive("Enabled");
     return enabled_;
 }
 
-void SimCommandBar::SetEnabled(bool enabled)
-{
+void SimCommandBar::SetEnabled(bool enabled) {
     checkAlive("Enabled");
     enabled_ = enabled;
     if (!enabled) {
@@ -373,14 +345,12 @@ void SimCommandBar::SetEnabled(bool enabled)
     }
 }
 
-bool SimCommandBar::Visible()
-{
+bool SimCommandBar::Visible() {
     checkAlive("Visible");
     return visible_;
 }
 
-void SimCommandBar::SetVisible(bool visible)
-{
+void SimCommandBar::SetVisible(bool visible) {
     checkAlive("Visible");
     if (visible && (type_ == mso::BarTypePopup || !enabled_)) {
         throw methodFailed("Visible", "CommandBar");
@@ -388,14 +358,12 @@ void SimCommandBar::SetVisible(bool visible)
     visible_ = visible;
 }
 
-int SimCommandBar::Position()
-{
+int SimCommandBar::Position() {
     checkAlive("Position");
     return position_;
 }
 
-void SimCommandBar::SetPosition(const Variant& position)
-{
+void SimCommandBar::SetPosition(const Variant& position) {
     checkAlive("Position");
     const int pos = position.toLong();
     if (pos < mso::BarLeft || pos > mso::BarPopup) {
@@ -411,8 +379,7 @@ void SimCommandBar::SetPosition(const Variant& position)
     position_ = pos;
 }
 
-int SimCommandBar::Width()
-{
+int SimCommandBar::Width() {
     checkAlive("Width");
     if (width_) {
         return *width_;
@@ -428,8 +395,7 @@ int SimCommandBar::Width()
     return width + (vertical ? 6 : 10);
 }
 
-void SimCommandBar::SetWidth(const Variant& width)
-{
+void SimCommandBar::SetWidth(const Variant& width) {
     checkAlive("Width");
     const int w = width.toLong();
     if (w < 0 || w > 32767) {
@@ -438,8 +404,7 @@ void SimCommandBar::SetWidth(const Variant& width)
     width_ = w;
 }
 
-int SimCommandBar::Height()
-{
+int SimCommandBar::Height() {
     checkAlive("Height");
     const bool vertical = position_ == mso::BarLeft || position_ == mso::BarRight || type_ == mso::BarTypePopup;
     if (!vertical) {
@@ -452,14 +417,12 @@ int SimCommandBar::Height()
     return 6 + 22 * visible;
 }
 
-ControlsPtr SimCommandBar::Controls()
-{
+ControlsPtr SimCommandBar::Controls() {
     checkAlive("Controls");
     return std::make_shared<SimControls>(shared_from_this());
 }
 
-ObjectPtr SimCommandBar::Parent()
-{
+ObjectPtr SimCommandBar::Parent() {
     checkAlive("Parent");
     if (isPopupBar_) {
         return std::static_pointer_cast<CommandBarButton>(popup_.lock());
@@ -467,8 +430,7 @@ ObjectPtr SimCommandBar::Parent()
     return context_->host.lock();
 }
 
-void SimCommandBar::Delete()
-{
+void SimCommandBar::Delete() {
     checkAlive("Delete");
     if (builtIn_ || isPopupBar_) {
         throw methodFailed("Delete", "CommandBar");
@@ -480,8 +442,7 @@ void SimCommandBar::Delete()
     markDeleted();
 }
 
-void SimCommandBar::Reset()
-{
+void SimCommandBar::Reset() {
     checkAlive("Reset");
     if (isPopupBar_) {
         const auto p = popup_.lock();
@@ -505,23 +466,20 @@ void SimCommandBar::Reset()
 }
 
 ControlPtr SimCommandBar::FindControl(const Optional& type, const Optional& id, const Optional& tag,
-                                      const Optional& visible, const Optional& recursive)
-{
+                                      const Optional& visible, const Optional& recursive) {
     checkAlive("FindControl");
     const Criteria criteria(type, id, tag, visible);
     return findIn(*this, criteria, recursive && recursive->toBool());
 }
 
-std::shared_ptr<SimControl> SimCommandBar::item(int oneBasedIndex) const
-{
+std::shared_ptr<SimControl> SimCommandBar::item(int oneBasedIndex) const {
     if (oneBasedIndex < 1 || oneBasedIndex > static_cast<int>(controls_.size())) {
         return nullptr;
     }
     return controls_[static_cast<std::size_t>(oneBasedIndex - 1)];
 }
 
-int SimCommandBar::indexOf(const SimControl* control) const
-{
+int SimCommandBar::indexOf(const SimControl* control) const {
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         if (controls_[i].get() == control) {
             return static_cast<int>(i + 1);
@@ -530,34 +488,29 @@ int SimCommandBar::indexOf(const SimControl* control) const
     return 0;
 }
 
-void SimCommandBar::insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl> control)
-{
+void SimCommandBar::insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl> control) {
     control->setParentBar(shared_from_this());
     controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(std::min(zeroBasedPos, controls_.size())),
                      std::move(control));
 }
 
-void SimCommandBar::remove(const SimControl* control)
-{
+void SimCommandBar::remove(const SimControl* control) {
     std::erase_if(controls_, [control](const auto& c) { return c.get() == control; });
 }
 
-void SimCommandBar::clearControls()
-{
+void SimCommandBar::clearControls() {
     for (const auto& c : controls_) {
         c->markDeleted();
     }
     controls_.clear();
 }
 
-void SimCommandBar::markDeleted()
-{
+void SimCommandBar::markDeleted() {
     deleted_ = true;
     clearControls();
 }
 
-bool SimCommandBar::isWithin(const SimControl* control) const
-{
+bool SimCommandBar::isWithin(const SimControl* control) const {
     for (auto p = popup_.lock(); p;) {
         if (p.get() == control) {
             return true;
@@ -571,14 +524,12 @@ bool SimCommandBar::isWithin(const SimControl* control) const
 // ---------------------------------------------------------------------------------------------------------
 // SimControls
 
-int SimControls::Count()
-{
+int SimControls::Count() {
     bar_->checkAlive("Count");
     return static_cast<int>(bar_->items().size());
 }
 
-ControlPtr SimControls::Item(const Variant& indexOrCaption)
-{
+ControlPtr SimControls::Item(const Variant& indexOrCaption) {
     bar_->checkAlive("Item");
     if (isNumeric(indexOrCaption)) {
         if (auto c = bar_->item(indexOrCaption.toLong())) {
@@ -605,15 +556,13 @@ ControlPtr SimControls::Item(const Variant& indexOrCaption)
     throw invalidCall();
 }
 
-std::vector<ControlPtr> SimControls::Enumerate()
-{
+std::vector<ControlPtr> SimControls::Enumerate() {
     bar_->checkAlive("Controls");
     return {bar_->items().begin(), bar_->items().end()};
 }
 
-ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Optional& parameter,
-                            const Optional& before, const Optional& temporary)
-{
+ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Optional& parameter, const Optional& before,
+                            const Optional& temporary) {
     bar_->checkAlive("Add");
     const int controlType = type ? type->toLong() : mso::ControlButton;
     static constexpr int creatable[] = {1, 2, 3, 4, 10, 12, 13};

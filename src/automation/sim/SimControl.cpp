@@ -1,16 +1,14 @@
-#include "automation/sim/SimCommandBars.h"
-
 #include <algorithm>
 #include <cmath>
 
 #include "automation/AutomationError.h"
+#include "automation/sim/SimCommandBars.h"
 
 namespace tessaline::automation::sim {
 
 namespace {
 
-std::string folded(std::string_view text)
-{
+std::string folded(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') {
@@ -21,8 +19,7 @@ std::string folded(std::string_view text)
 }
 
 // Rough on-screen width of a caption: narrow Latin letters, wide Chinese ones, accelerator marks unseen.
-int captionWidth(std::string_view caption)
-{
+int captionWidth(std::string_view caption) {
     int width = 0;
     for (std::size_t i = 0; i < caption.size(); ++i) {
         const auto c = static_cast<unsigned char>(caption[i]);
@@ -38,8 +35,7 @@ int captionWidth(std::string_view caption)
     return width;
 }
 
-std::shared_ptr<SimCommandBar> targetBar(const CommandBarPtr& bar, const std::shared_ptr<SimCommandBar>& own)
-{
+std::shared_ptr<SimCommandBar> targetBar(const CommandBarPtr& bar, const std::shared_ptr<SimCommandBar>& own) {
     if (!bar) {
         return own;
     }
@@ -50,8 +46,7 @@ std::shared_ptr<SimCommandBar> targetBar(const CommandBarPtr& bar, const std::sh
     return sim;
 }
 
-int beforeIndex(const Optional& before, const SimCommandBar& target)
-{
+int beforeIndex(const Optional& before, const SimCommandBar& target) {
     const int count = static_cast<int>(target.items().size());
     const int index = before && !before->isEmpty() ? before->toLong() : count + 1;
     if (index < 1 || index > count + 1) {
@@ -63,8 +58,7 @@ int beforeIndex(const Optional& before, const SimCommandBar& target)
 }  // namespace
 
 std::shared_ptr<SimControl> SimControl::fromSpec(const std::shared_ptr<HostContext>& context, const ControlSpec& spec,
-                                                 bool builtIn)
-{
+                                                 bool builtIn) {
     auto control = std::shared_ptr<SimControl>(new SimControl(context));
     control->type_ = spec.type;
     control->id_ = spec.id;
@@ -92,8 +86,7 @@ std::shared_ptr<SimControl> SimControl::fromSpec(const std::shared_ptr<HostConte
     return control;
 }
 
-std::shared_ptr<SimControl> SimControl::clone() const
-{
+std::shared_ptr<SimControl> SimControl::clone() const {
     auto copy = std::shared_ptr<SimControl>(new SimControl(context_));
     copy->shipped_ = shipped_;
     copy->type_ = type_;
@@ -121,16 +114,14 @@ std::shared_ptr<SimControl> SimControl::clone() const
     return copy;
 }
 
-void SimControl::markDeleted()
-{
+void SimControl::markDeleted() {
     deleted_ = true;
     if (popupBar_) {
         popupBar_->markDeleted();
     }
 }
 
-std::string SimControl::TypeName() const
-{
+std::string SimControl::TypeName() const {
     if (type_ == mso::ControlButton) {
         return "CommandBarButton";
     }
@@ -143,23 +134,20 @@ std::string SimControl::TypeName() const
     return "CommandBarControl";
 }
 
-void SimControl::checkAlive(const char* member) const
-{
+void SimControl::checkAlive(const char* member) const {
     if (deleted_) {
         throw methodFailed(member, TypeName());
     }
 }
 
-void SimControl::checkButtonMember(const char* member) const
-{
+void SimControl::checkButtonMember(const char* member) const {
     checkAlive(member);
     if (type_ != mso::ControlButton) {
         throw noSuchMember();
     }
 }
 
-void SimControl::checkListMember(const char* member, bool changesList) const
-{
+void SimControl::checkListMember(const char* member, bool changesList) const {
     checkAlive(member);
     if (!isComboType(type_)) {
         throw noSuchMember();
@@ -170,87 +158,73 @@ void SimControl::checkListMember(const char* member, bool changesList) const
     }
 }
 
-int SimControl::Index()
-{
+int SimControl::Index() {
     checkAlive("Index");
     const auto bar = parent_.lock();
     return bar ? bar->indexOf(this) : 0;
 }
 
-int SimControl::Id()
-{
+int SimControl::Id() {
     checkAlive("Id");
     return id_;
 }
 
-std::string SimControl::Caption()
-{
+std::string SimControl::Caption() {
     checkAlive("Caption");
     return caption_;
 }
 
-void SimControl::SetCaption(const std::string& caption)
-{
+void SimControl::SetCaption(const std::string& caption) {
     checkAlive("Caption");
     caption_ = caption;
 }
 
-bool SimControl::BuiltIn()
-{
+bool SimControl::BuiltIn() {
     checkAlive("BuiltIn");
     return builtIn_;
 }
 
-bool SimControl::BeginGroup()
-{
+bool SimControl::BeginGroup() {
     checkAlive("BeginGroup");
     return beginGroup_;
 }
 
-void SimControl::SetBeginGroup(bool beginGroup)
-{
+void SimControl::SetBeginGroup(bool beginGroup) {
     checkAlive("BeginGroup");
     beginGroup_ = beginGroup;
 }
 
-int SimControl::Type()
-{
+int SimControl::Type() {
     checkAlive("Type");
     return type_;
 }
 
-bool SimControl::Enabled()
-{
+bool SimControl::Enabled() {
     checkAlive("Enabled");
     return enabled_;
 }
 
-void SimControl::SetEnabled(bool enabled)
-{
+void SimControl::SetEnabled(bool enabled) {
     checkAlive("Enabled");
     enabled_ = enabled;
 }
 
-bool SimControl::Visible()
-{
+bool SimControl::Visible() {
     checkAlive("Visible");
     return visible_;
 }
 
-void SimControl::SetVisible(bool visible)
-{
+void SimControl::SetVisible(bool visible) {
     checkAlive("Visible");
     visible_ = visible;
 }
 
-std::string SimControl::OnAction()
-{
+std::string SimControl::OnAction() {
     checkAlive("OnAction");
     return onAction_;
 }
 
-void SimControl::SetOnAction(const std::string& macro)
-{
+void SimControl::SetOnAction(const std::string& macro) {
     checkAlive("OnAction");
     onAction_ = macro;
     if (!macro.empty()) {
@@ -258,32 +232,27 @@ void SimControl::SetOnAction(const std::string& macro)
     }
 }
 
-std::string SimControl::TooltipText()
-{
+std::string SimControl::TooltipText() {
     checkAlive("TooltipText");
     return tooltipText_;
 }
 
-void SimControl::SetTooltipText(const std::string& text)
-{
+void SimControl::SetTooltipText(const std::string& text) {
     checkAlive("TooltipText");
     tooltipText_ = text;
 }
 
-std::string SimControl::Tag()
-{
+std::string SimControl::Tag() {
     checkAlive("Tag");
     return tag_;
 }
 
-void SimControl::SetTag(const std::string& tag)
-{
+void SimControl::SetTag(const std::string& tag) {
     checkAlive("Tag");
     tag_ = tag;
 }
 
-int SimControl::Width()
-{
+int SimControl::Width() {
     checkAlive("Width");
     if (width_) {
         return *width_;
@@ -291,16 +260,15 @@ int SimControl::Width()
     if (isComboType(type_)) {
         return 100;
     }
-    const bool iconOnly = type_ == mso::ControlButton && (style_ == mso::ButtonIcon ||
-                                                          (style_ == mso::ButtonAutomatic && faceId_ != 0));
+    const bool iconOnly =
+        type_ == mso::ControlButton && (style_ == mso::ButtonIcon || (style_ == mso::ButtonAutomatic && faceId_ != 0));
     if (iconOnly) {
         return 23;
     }
     return 16 + captionWidth(caption_) + (type_ == mso::ControlButton && style_ != mso::ButtonCaption ? 23 : 0);
 }
 
-void SimControl::SetWidth(const Variant& width)
-{
+void SimControl::SetWidth(const Variant& width) {
     checkAlive("Width");
     const int w = width.toLong();
     if (w < 0 || w > 32767) {
@@ -309,14 +277,12 @@ void SimControl::SetWidth(const Variant& width)
     width_ = w;
 }
 
-CommandBarPtr SimControl::Parent()
-{
+CommandBarPtr SimControl::Parent() {
     checkAlive("Parent");
     return parent_.lock();
 }
 
-ControlPtr SimControl::Copy(const CommandBarPtr& bar, const Optional& before)
-{
+ControlPtr SimControl::Copy(const CommandBarPtr& bar, const Optional& before) {
     checkAlive("Copy");
     const auto target = targetBar(bar, parent_.lock());
     if (!target || target->deleted() || target->context() != context_) {
@@ -328,8 +294,7 @@ ControlPtr SimControl::Copy(const CommandBarPtr& bar, const Optional& before)
     return copy;
 }
 
-void SimControl::Move(const CommandBarPtr& bar, const Optional& before)
-{
+void SimControl::Move(const CommandBarPtr& bar, const Optional& before) {
     checkAlive("Move");
     const auto source = parent_.lock();
     const auto target = targetBar(bar, source);
@@ -353,8 +318,7 @@ void SimControl::Move(const CommandBarPtr& bar, const Optional& before)
     target->insert(position, self);
 }
 
-void SimControl::Delete(const Optional& temporary)
-{
+void SimControl::Delete(const Optional& temporary) {
     checkAlive("Delete");
     if (temporary) {
         (void)temporary->toBool();
@@ -366,8 +330,7 @@ void SimControl::Delete(const Optional& temporary)
     markDeleted();
 }
 
-std::string SimControl::defaultAction() const
-{
+std::string SimControl::defaultAction() const {
     if (!onAction_.empty()) {
         return "macro:" + onAction_;
     }
@@ -377,8 +340,7 @@ std::string SimControl::defaultAction() const
     return {};
 }
 
-void SimControl::Execute()
-{
+void SimControl::Execute() {
     checkAlive("Execute");
     if (!enabled_) {
         throw methodFailed("Execute", TypeName());
@@ -396,8 +358,7 @@ void SimControl::Execute()
     }
 }
 
-Variant SimControl::GetProperty(std::string_view member)
-{
+Variant SimControl::GetProperty(std::string_view member) {
     const std::string m = folded(member);
     if (m == "index") return Index();
     if (m == "id") return Id();
@@ -426,8 +387,7 @@ Variant SimControl::GetProperty(std::string_view member)
     throw noSuchMember();
 }
 
-void SimControl::SetProperty(std::string_view member, const Variant& value)
-{
+void SimControl::SetProperty(std::string_view member, const Variant& value) {
     const std::string m = folded(member);
     if (m == "caption") return SetCaption(value.toString());
     if (m == "begingroup") return SetBeginGroup(value.toBool());
@@ -448,43 +408,35 @@ void SimControl::SetProperty(std::string_view member, const Variant& value)
     throw noSuchMember();
 }
 
-ButtonPtr SimControl::selfAsButton()
-{
-    return std::static_pointer_cast<CommandBarButton>(shared_from_this());
-}
+ButtonPtr SimControl::selfAsButton() { return std::static_pointer_cast<CommandBarButton>(shared_from_this()); }
 
-ButtonPtr SimControl::AsButton()
-{
+ButtonPtr SimControl::AsButton() {
     if (!isButtonType(type_)) {
         throw typeMismatch();
     }
     return selfAsButton();
 }
 
-PopupPtr SimControl::AsPopup()
-{
+PopupPtr SimControl::AsPopup() {
     if (!isPopupType(type_)) {
         throw typeMismatch();
     }
     return std::static_pointer_cast<CommandBarPopup>(shared_from_this());
 }
 
-ComboBoxPtr SimControl::AsComboBox()
-{
+ComboBoxPtr SimControl::AsComboBox() {
     if (!isComboType(type_)) {
         throw typeMismatch();
     }
     return std::static_pointer_cast<CommandBarComboBox>(shared_from_this());
 }
 
-int SimControl::FaceId()
-{
+int SimControl::FaceId() {
     checkButtonMember("FaceId");
     return faceId_;
 }
 
-void SimControl::SetFaceId(const Variant& faceId)
-{
+void SimControl::SetFaceId(const Variant& faceId) {
     checkButtonMember("FaceId");
     const double value = faceId.toDouble();
     if (!(value >= 0 && value <= MaxFaceId) || std::trunc(value) != value) {
@@ -493,14 +445,12 @@ void SimControl::SetFaceId(const Variant& faceId)
     faceId_ = static_cast<int>(value);
 }
 
-int SimControl::Style()
-{
+int SimControl::Style() {
     checkButtonMember("Style");
     return style_;
 }
 
-void SimControl::SetStyle(const Variant& style)
-{
+void SimControl::SetStyle(const Variant& style) {
     checkButtonMember("Style");
     const int value = style.toLong();
     if (!isValidStyle(value)) {
@@ -509,14 +459,12 @@ void SimControl::SetStyle(const Variant& style)
     style_ = value;
 }
 
-std::string SimControl::ShortcutText()
-{
+std::string SimControl::ShortcutText() {
     checkButtonMember("ShortcutText");
     return shortcutText_;
 }
 
-void SimControl::SetShortcutText(const std::string& text)
-{
+void SimControl::SetShortcutText(const std::string& text) {
     checkButtonMember("ShortcutText");
     if (onAction_.empty()) {
         throw methodFailed("ShortcutText", TypeName());
@@ -524,8 +472,7 @@ void SimControl::SetShortcutText(const std::string& text)
     shortcutText_ = text;
 }
 
-int SimControl::ConnectClick(ClickSink sink)
-{
+int SimControl::ConnectClick(ClickSink sink) {
     checkAlive("Click");
     if (!isButtonType(type_)) {
         throw typeMismatch();
@@ -536,14 +483,12 @@ int SimControl::ConnectClick(ClickSink sink)
     return context_->clicks.connect(id_, tag_, std::move(sink));
 }
 
-void SimControl::DisconnectClick(int cookie)
-{
+void SimControl::DisconnectClick(int cookie) {
     // Allowed on a deleted control too: whoever hooked it must still be able to let go.
     context_->clicks.disconnect(cookie);
 }
 
-ControlsPtr SimControl::Controls()
-{
+ControlsPtr SimControl::Controls() {
     checkAlive("Controls");
     if (!popupBar_) {
         throw noSuchMember();
@@ -551,8 +496,7 @@ ControlsPtr SimControl::Controls()
     return popupBar_->Controls();
 }
 
-CommandBarPtr SimControl::CommandBar()
-{
+CommandBarPtr SimControl::CommandBar() {
     checkAlive("CommandBar");
     if (!popupBar_) {
         throw noSuchMember();
@@ -560,8 +504,7 @@ CommandBarPtr SimControl::CommandBar()
     return popupBar_;
 }
 
-void SimControl::AddItem(const std::string& text, const Optional& index)
-{
+void SimControl::AddItem(const std::string& text, const Optional& index) {
     checkListMember("AddItem", true);
     if (text.empty()) {
         throw invalidCall();
@@ -574,8 +517,7 @@ void SimControl::AddItem(const std::string& text, const Optional& index)
     items_.insert(items_.begin() + (at - 1), text);
 }
 
-void SimControl::RemoveItem(const Variant& index)
-{
+void SimControl::RemoveItem(const Variant& index) {
     checkListMember("RemoveItem", true);
     const int at = index.toLong();
     if (at < 1 || at > static_cast<int>(items_.size())) {
@@ -584,21 +526,18 @@ void SimControl::RemoveItem(const Variant& index)
     items_.erase(items_.begin() + (at - 1));
 }
 
-void SimControl::Clear()
-{
+void SimControl::Clear() {
     checkListMember("Clear", true);
     items_.clear();
     text_.clear();
 }
 
-int SimControl::ListCount()
-{
+int SimControl::ListCount() {
     checkListMember("ListCount", false);
     return static_cast<int>(items_.size());
 }
 
-std::string SimControl::List(int index)
-{
+std::string SimControl::List(int index) {
     checkListMember("List", false);
     if (index < 1 || index > static_cast<int>(items_.size())) {
         throw invalidCall();
@@ -606,14 +545,12 @@ std::string SimControl::List(int index)
     return items_[static_cast<std::size_t>(index - 1)];
 }
 
-std::string SimControl::Text()
-{
+std::string SimControl::Text() {
     checkListMember("Text", false);
     return text_;
 }
 
-void SimControl::SetText(const std::string& text)
-{
+void SimControl::SetText(const std::string& text) {
     checkListMember("Text", false);
     text_ = text;
 }

@@ -9,8 +9,7 @@ namespace {
 
 // Failures of the workbook and project models while reading content become content errors naming the file.
 template <typename Build>
-auto buildPart(const std::string& file, Build build)
-{
+auto buildPart(const std::string& file, Build build) {
     try {
         return build();
     } catch (const ContentError&) {
@@ -21,8 +20,7 @@ auto buildPart(const std::string& file, Build build)
     }
 }
 
-int showStateOf(int windowState)
-{
+int showStateOf(int windowState) {
     switch (windowState) {
         case vbext::WindowMinimized:
             return sw::Minimized;
@@ -35,16 +33,14 @@ int showStateOf(int windowState)
 
 }  // namespace
 
-std::shared_ptr<SimApplication> SimApplication::create(const HostContent& content, std::shared_ptr<ActionLog> log)
-{
+std::shared_ptr<SimApplication> SimApplication::create(const HostContent& content, std::shared_ptr<ActionLog> log) {
     auto app = std::shared_ptr<SimApplication>(new SimApplication());
     app->name_ = content.name;
     app->bars_ = SimCommandBars::create(std::weak_ptr<CommandBarHost>(app), content.bars, std::move(log));
     return app;
 }
 
-int SimVbeWindow::WindowState()
-{
+int SimVbeWindow::WindowState() {
     const auto link = link_.lock();
     const int show = link ? link->editorShowState() : -1;
     if (show == sw::Maximized) {
@@ -56,8 +52,7 @@ int SimVbeWindow::WindowState()
     return show < 0 ? state_ : vbext::WindowNormal;
 }
 
-void SimVbeWindow::SetWindowState(int state)
-{
+void SimVbeWindow::SetWindowState(int state) {
     if (state < vbext::WindowNormal || state > vbext::WindowMaximized) {
         throw invalidCall();
     }
@@ -68,14 +63,12 @@ void SimVbeWindow::SetWindowState(int state)
     }
 }
 
-bool SimVbeWindow::Visible()
-{
+bool SimVbeWindow::Visible() {
     const auto link = link_.lock();
     return link && link->editorVisible();
 }
 
-void SimVbeWindow::SetVisible(bool visible)
-{
+void SimVbeWindow::SetVisible(bool visible) {
     const auto link = link_.lock();
     if (!link) {
         throw methodFailed("Visible", "Window");
@@ -88,8 +81,7 @@ void SimVbeWindow::SetVisible(bool visible)
 }
 
 std::shared_ptr<SimVbe> SimVbe::create(const HostContent& content, std::shared_ptr<ActionLog> log,
-                                       std::weak_ptr<EditorWindowLink> link)
-{
+                                       std::weak_ptr<EditorWindowLink> link) {
     auto vbe = std::shared_ptr<SimVbe>(new SimVbe());
     vbe->name_ = content.name;
     vbe->bars_ = SimCommandBars::create(std::weak_ptr<Vbe>(vbe), content.bars, std::move(log));
@@ -99,8 +91,7 @@ std::shared_ptr<SimVbe> SimVbe::create(const HostContent& content, std::shared_p
 }
 
 std::shared_ptr<SimExcel> SimExcel::create(const HostContent& content, const HostContent* vbe,
-                                           std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link)
-{
+                                           std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link) {
     auto excel = std::shared_ptr<SimExcel>(new SimExcel());
     excel->name_ = content.name;
     excel->bars_ = SimCommandBars::create(std::weak_ptr<ExcelApplication>(excel), content.bars, log);
@@ -115,8 +106,7 @@ std::shared_ptr<SimExcel> SimExcel::create(const HostContent& content, const Hos
 
 WorkbookPtr SimExcel::ActiveWorkbook() { return activeWorkbookOf(workbooks_); }
 
-VbePtr SimExcel::VBE()
-{
+VbePtr SimExcel::VBE() {
     if (!vbe_) {
         throw AutomationError(vberr::ApplicationDefined, "Programmatic access to Visual Basic Project is not trusted");
     }
@@ -128,8 +118,7 @@ RangePtr SimExcel::Union(const std::vector<RangePtr>& ranges) { return unionOf(r
 RangePtr SimExcel::Intersect(const RangePtr& a, const RangePtr& b) { return intersectOf(a, b); }
 
 std::shared_ptr<SimOutlookExplorer> SimOutlookExplorer::create(const HostContent& content,
-                                                               std::shared_ptr<ActionLog> log)
-{
+                                                               std::shared_ptr<ActionLog> log) {
     auto explorer = std::shared_ptr<SimOutlookExplorer>(new SimOutlookExplorer());
     explorer->name_ = content.name;
     explorer->bars_ = SimCommandBars::create(std::weak_ptr<OutlookExplorer>(explorer), content.bars, std::move(log));
@@ -137,13 +126,11 @@ std::shared_ptr<SimOutlookExplorer> SimOutlookExplorer::create(const HostContent
 }
 
 SimOutlook::SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log)
-    : name_(content.name), explorer_(SimOutlookExplorer::create(content, std::move(log))),
-      explorerOpen_(content.explorer)
-{
-}
+    : name_(content.name),
+      explorer_(SimOutlookExplorer::create(content, std::move(log))),
+      explorerOpen_(content.explorer) {}
 
-std::shared_ptr<OutlookExplorer> SimOutlook::ActiveExplorer()
-{
+std::shared_ptr<OutlookExplorer> SimOutlook::ActiveExplorer() {
     if (!explorerOpen_) {
         return nullptr;
     }

@@ -35,8 +35,7 @@ constexpr HostKind Kinds[] = {
     {"VBE", "vbe.json", "", "wndclass_desked_gsk"},
 };
 
-const HostKind* kindOf(std::string_view key)
-{
+const HostKind* kindOf(std::string_view key) {
     for (const auto& k : Kinds) {
         if (sameName(k.key, key)) {
             return &k;
@@ -71,32 +70,28 @@ public:
     std::vector<std::string> sentKeys;
     std::shared_ptr<ActionLog> log = std::make_shared<ActionLog>();
 
-    const HostContent* contentOf(const std::string& key) const
-    {
+    const HostContent* contentOf(const std::string& key) const {
         const auto it = content.find(key);
         return it == content.end() ? nullptr : &it->second;
     }
 
-    std::string classFor(const std::string& key) const
-    {
+    std::string classFor(const std::string& key) const {
         const auto* c = contentOf(key);
         return c && !c->windowClass.empty() ? c->windowClass : kindOf(key)->windowClass;
     }
 
-    Window* window(WindowHandle handle)
-    {
-        const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
+    Window* window(WindowHandle handle) {
+        const auto it =
+            std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
         return it == windows.end() ? nullptr : &*it;
     }
 
-    Window* windowOfHost(const std::string& key)
-    {
+    Window* windowOfHost(const std::string& key) {
         const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.hostKey == key; });
         return it == windows.end() ? nullptr : &*it;
     }
 
-    Window& openWindow(const std::string& key)
-    {
+    Window& openWindow(const std::string& key) {
         if (auto* w = windowOfHost(key)) {
             return *w;
         }
@@ -105,8 +100,7 @@ public:
         return windows.back();
     }
 
-    void closeWindow(const std::string& key)
-    {
+    void closeWindow(const std::string& key) {
         if (auto* w = windowOfHost(key)) {
             if (foreground == w->handle) {
                 foreground = 0;
@@ -116,17 +110,16 @@ public:
         }
     }
 
-    void raise(WindowHandle handle)
-    {
-        const auto it = std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
+    void raise(WindowHandle handle) {
+        const auto it =
+            std::find_if(windows.begin(), windows.end(), [&](const Window& w) { return w.handle == handle; });
         if (it != windows.end()) {
             std::rotate(windows.begin(), it, it + 1);
             foreground = handle;
         }
     }
 
-    bool running(const std::string& key) const
-    {
+    bool running(const std::string& key) const {
         if (key == "Excel") {
             return excel != nullptr;
         }
@@ -134,14 +127,14 @@ public:
             return outlook != nullptr;
         }
         if (key == "VBE") {
-            const auto it = std::find_if(windows.begin(), windows.end(), [](const Window& w) { return w.hostKey == "VBE"; });
+            const auto it =
+                std::find_if(windows.begin(), windows.end(), [](const Window& w) { return w.hostKey == "VBE"; });
             return excel && it != windows.end() && it->visible;
         }
         return apps.count(key) != 0;
     }
 
-    void start(const std::string& key)
-    {
+    void start(const std::string& key) {
         const HostContent& c = content.at(key);
         if (key == "Excel") {
             excel = SimExcel::create(c, contentOf("VBE"), log, weak_from_this());
@@ -156,8 +149,7 @@ public:
         openWindow(key);
     }
 
-    void stop(const std::string& key)
-    {
+    void stop(const std::string& key) {
         if (key == "Excel") {
             excel.reset();
             closeWindow("VBE");
@@ -169,8 +161,7 @@ public:
         closeWindow(key);
     }
 
-    void sendKeys(const std::string& keys)
-    {
+    void sendKeys(const std::string& keys) {
         sentKeys.push_back(keys);
         if (!isAltF11(keys) || foreground == 0) {
             return;
@@ -187,14 +178,12 @@ public:
     }
 
     // EditorWindowLink
-    bool editorVisible() override
-    {
+    bool editorVisible() override {
         const auto* w = windowOfHost("VBE");
         return w && w->visible;
     }
 
-    void setEditorVisible(bool visible) override
-    {
+    void setEditorVisible(bool visible) override {
         if (!excel) {
             return;
         }
@@ -210,14 +199,12 @@ public:
         }
     }
 
-    int editorShowState() override
-    {
+    int editorShowState() override {
         const auto* w = windowOfHost("VBE");
         return w ? w->showState : -1;
     }
 
-    void setEditorShowState(int showState) override
-    {
+    void setEditorShowState(int showState) override {
         if (auto* w = windowOfHost("VBE")) {
             w->showState = showState;
             w->visible = showState != sw::Hide;
@@ -233,8 +220,7 @@ class SimWshShell final : public WshShell {
 public:
     explicit SimWshShell(std::weak_ptr<Machine> machine) : machine_(std::move(machine)) {}
 
-    void SendKeys(const std::string& keys, const Optional& wait) override
-    {
+    void SendKeys(const std::string& keys, const Optional& wait) override {
         if (wait) {
             (void)wait->toBool();
         }
@@ -255,8 +241,7 @@ SimOffice::SimOffice(std::shared_ptr<Machine> machine) : machine_(std::move(mach
 
 SimOffice::~SimOffice() = default;
 
-std::string SimOffice::defaultFolder()
-{
+std::string SimOffice::defaultFolder() {
     if (const char* env = std::getenv("TESSALINE_OFFICE_CONTENT"); env && *env) {
         return env;
     }
@@ -265,8 +250,7 @@ std::string SimOffice::defaultFolder()
 
 std::unique_ptr<SimOffice> SimOffice::loadDefault() { return load(defaultFolder()); }
 
-std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder)
-{
+std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
@@ -290,19 +274,16 @@ std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder)
     } else if (const auto* vbe = machine->contentOf("VBE")) {
         (void)SimVbe::create(*vbe, machine->log, {});
     }
+    // The editor runs inside Excel and its window always starts closed: Alt+F11 opens it.
     for (const auto& [key, c] : machine->content) {
         if (key != "VBE" && c.running) {
             machine->start(key);
         }
     }
-    if (const auto* vbe = machine->contentOf("VBE"); vbe && vbe->runningGiven && vbe->running) {
-        machine->setEditorVisible(true);
-    }
     return std::unique_ptr<SimOffice>(new SimOffice(machine));
 }
 
-ObjectPtr SimOffice::GetObject(const std::string& progId)
-{
+ObjectPtr SimOffice::GetObject(const std::string& progId) {
     for (const auto& kind : Kinds) {
         if (*kind.progId == '\0' || !sameName(kind.progId, progId)) {
             continue;
@@ -315,16 +296,14 @@ ObjectPtr SimOffice::GetObject(const std::string& progId)
     throw cannotCreateObject();
 }
 
-ObjectPtr SimOffice::CreateObject(const std::string& progId)
-{
+ObjectPtr SimOffice::CreateObject(const std::string& progId) {
     if (sameName(progId, "WScript.Shell")) {
         return std::make_shared<SimWshShell>(machine_);
     }
     throw cannotCreateObject();
 }
 
-WindowHandle SimOffice::FindWindow(const std::string& className)
-{
+WindowHandle SimOffice::FindWindow(const std::string& className) {
     for (const auto& w : machine_->windows) {
         if (sameName(w.windowClass, className)) {
             return w.handle;
@@ -333,8 +312,7 @@ WindowHandle SimOffice::FindWindow(const std::string& className)
     return 0;
 }
 
-bool SimOffice::ShowWindow(WindowHandle window, int command)
-{
+bool SimOffice::ShowWindow(WindowHandle window, int command) {
     auto* w = machine_->window(window);
     if (!w || command < 0 || command > 11) {
         return false;
@@ -345,8 +323,7 @@ bool SimOffice::ShowWindow(WindowHandle window, int command)
     return wasVisible;
 }
 
-bool SimOffice::SetForegroundWindow(WindowHandle window)
-{
+bool SimOffice::SetForegroundWindow(WindowHandle window) {
     if (!machine_->window(window)) {
         return false;
     }
@@ -354,20 +331,17 @@ bool SimOffice::SetForegroundWindow(WindowHandle window)
     return true;
 }
 
-bool SimOffice::isInstalled(const std::string& hostKey) const
-{
+bool SimOffice::isInstalled(const std::string& hostKey) const {
     const auto* kind = kindOf(hostKey);
     return kind && machine_->contentOf(kind->key);
 }
 
-bool SimOffice::isRunning(const std::string& hostKey) const
-{
+bool SimOffice::isRunning(const std::string& hostKey) const {
     const auto* kind = kindOf(hostKey);
     return kind && machine_->running(kind->key);
 }
 
-bool SimOffice::startHost(const std::string& hostKey)
-{
+bool SimOffice::startHost(const std::string& hostKey) {
     if (!isInstalled(hostKey)) {
         return false;
     }
@@ -389,15 +363,13 @@ bool SimOffice::startHost(const std::string& hostKey)
     return true;
 }
 
-void SimOffice::stopHost(const std::string& hostKey)
-{
+void SimOffice::stopHost(const std::string& hostKey) {
     if (const auto* kind = kindOf(hostKey)) {
         machine_->stop(kind->key);
     }
 }
 
-ObjectPtr SimOffice::host(const std::string& hostKey) const
-{
+ObjectPtr SimOffice::host(const std::string& hostKey) const {
     const auto* kind = kindOf(hostKey);
     if (!kind) {
         return nullptr;
@@ -416,8 +388,7 @@ ObjectPtr SimOffice::host(const std::string& hostKey) const
     return it == machine_->apps.end() ? nullptr : it->second;
 }
 
-void SimOffice::setOutlookExplorer(bool open)
-{
+void SimOffice::setOutlookExplorer(bool open) {
     if (auto it = machine_->content.find("Outlook"); it != machine_->content.end()) {
         it->second.explorer = open;
     }
@@ -431,8 +402,7 @@ void SimOffice::setOutlookExplorer(bool open)
     }
 }
 
-WindowHandle SimOffice::hostWindow(const std::string& hostKey) const
-{
+WindowHandle SimOffice::hostWindow(const std::string& hostKey) const {
     const auto* kind = kindOf(hostKey);
     const auto* w = kind ? machine_->windowOfHost(kind->key) : nullptr;
     return w ? w->handle : 0;
@@ -440,20 +410,17 @@ WindowHandle SimOffice::hostWindow(const std::string& hostKey) const
 
 WindowHandle SimOffice::foregroundWindow() const { return machine_->foreground; }
 
-int SimOffice::windowShowState(WindowHandle window) const
-{
+int SimOffice::windowShowState(WindowHandle window) const {
     const auto* w = machine_->window(window);
     return w ? w->showState : -1;
 }
 
-bool SimOffice::windowVisible(WindowHandle window) const
-{
+bool SimOffice::windowVisible(WindowHandle window) const {
     const auto* w = machine_->window(window);
     return w && w->visible;
 }
 
-std::string SimOffice::windowClass(WindowHandle window) const
-{
+std::string SimOffice::windowClass(WindowHandle window) const {
     const auto* w = machine_->window(window);
     return w ? w->windowClass : std::string();
 }
@@ -464,8 +431,7 @@ const std::vector<std::string>& SimOffice::actionLog() const { return machine_->
 
 void SimOffice::clearActionLog() { machine_->log->clear(); }
 
-bool SimOffice::clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath)
-{
+bool SimOffice::clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath) {
     const ObjectPtr app = host(hostKey);
     CommandBarsPtr bars;
     if (const auto outlook = std::dynamic_pointer_cast<OutlookApplication>(app)) {
@@ -512,8 +478,7 @@ bool SimOffice::clickButton(const std::string& hostKey, const std::string& barNa
     return true;
 }
 
-bool SimOffice::clickButton(const std::string& barName, const std::vector<int>& indexPath)
-{
+bool SimOffice::clickButton(const std::string& barName, const std::vector<int>& indexPath) {
     return clickButton("Excel", barName, indexPath);
 }
 

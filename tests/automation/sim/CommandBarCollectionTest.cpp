@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "automation/sim/SimCommandBars.h"
 #include "automation/sim/OfficeTestSupport.h"
+#include "automation/sim/SimCommandBars.h"
 
 namespace tessaline::automation::sim::testing {
 namespace {
 
 using CommandBarCollection = OfficeFixture;
 
-TEST_F(CommandBarCollection, ItemByNameIgnoresCaseAndTheFirstOfTwoNamesakesWins)
-{
+TEST_F(CommandBarCollection, ItemByNameIgnoresCaseAndTheFirstOfTwoNamesakesWins) {
     EXPECT_EQ(bar("standard")->Index(), 2);
     EXPECT_EQ(bar("WORKSHEET MENU BAR")->Index(), 1);
     const auto cell = bar("Cell");
@@ -17,8 +16,7 @@ TEST_F(CommandBarCollection, ItemByNameIgnoresCaseAndTheFirstOfTwoNamesakesWins)
     EXPECT_EQ(cell->Controls()->Count(), 2);
 }
 
-TEST_F(CommandBarCollection, ItemRefusesIndexesOutsideTheCollectionAndUnknownNames)
-{
+TEST_F(CommandBarCollection, ItemRefusesIndexesOutsideTheCollectionAndUnknownNames) {
     const int count = bars()->Count();
     EXPECT_EQ(bars()->Item(count)->Name(), "Built-in Menus");
     EXPECT_EQ(bars()->Item(1.0)->Name(), "Worksheet Menu Bar");
@@ -29,8 +27,7 @@ TEST_F(CommandBarCollection, ItemRefusesIndexesOutsideTheCollectionAndUnknownNam
     EXPECT_EQ(errorOf([&] { bars()->Item("2"); }), vberr::InvalidCall);
 }
 
-TEST_F(CommandBarCollection, AddMakesAnInvisibleEnabledCustomBarAtTheEnd)
-{
+TEST_F(CommandBarCollection, AddMakesAnInvisibleEnabledCustomBarAtTheEnd) {
     const int before = bars()->Count();
     const auto b = bars()->Add("My Tools");
     EXPECT_EQ(bars()->Count(), before + 1);
@@ -46,8 +43,7 @@ TEST_F(CommandBarCollection, AddMakesAnInvisibleEnabledCustomBarAtTheEnd)
     EXPECT_EQ(bar("my tools"), b);
 }
 
-TEST_F(CommandBarCollection, AddTakesItsTypeFromPositionAndMenuBar)
-{
+TEST_F(CommandBarCollection, AddTakesItsTypeFromPositionAndMenuBar) {
     const auto popup = bars()->Add("Pop", mso::BarPopup);
     EXPECT_EQ(popup->Type(), mso::BarTypePopup);
     EXPECT_EQ(popup->Position(), mso::BarPopup);
@@ -59,8 +55,7 @@ TEST_F(CommandBarCollection, AddTakesItsTypeFromPositionAndMenuBar)
     EXPECT_EQ(toolbar->Position(), mso::BarTop);
 }
 
-TEST_F(CommandBarCollection, AddRefusesATakenNameInAnyCaseAndBadPositions)
-{
+TEST_F(CommandBarCollection, AddRefusesATakenNameInAnyCaseAndBadPositions) {
     const int count = bars()->Count();
     EXPECT_EQ(errorOf([&] { bars()->Add("STANDARD"); }), vberr::InvalidCall);
     EXPECT_EQ(errorOf([&] { bars()->Add("X", 6); }), vberr::InvalidCall);
@@ -69,14 +64,12 @@ TEST_F(CommandBarCollection, AddRefusesATakenNameInAnyCaseAndBadPositions)
     EXPECT_EQ(bars()->Count(), count);
 }
 
-TEST_F(CommandBarCollection, AddWithoutANameNumbersCustomBars)
-{
+TEST_F(CommandBarCollection, AddWithoutANameNumbersCustomBars) {
     EXPECT_EQ(bars()->Add()->Name(), "Custom 1");
     EXPECT_EQ(bars()->Add("")->Name(), "Custom 2");
 }
 
-TEST_F(CommandBarCollection, VisibleIsRefusedOnShortcutMenusAndDisabledBars)
-{
+TEST_F(CommandBarCollection, VisibleIsRefusedOnShortcutMenusAndDisabledBars) {
     const auto cell = bar("Cell");
     EXPECT_EQ(errorOf([&] { cell->SetVisible(true); }), vberr::MethodFailed);
     EXPECT_FALSE(cell->Visible());
@@ -95,8 +88,7 @@ TEST_F(CommandBarCollection, VisibleIsRefusedOnShortcutMenusAndDisabledBars)
     EXPECT_TRUE(formatting->Visible());
 }
 
-TEST_F(CommandBarCollection, PositionCannotTurnABarIntoOrOutOfAShortcutMenu)
-{
+TEST_F(CommandBarCollection, PositionCannotTurnABarIntoOrOutOfAShortcutMenu) {
     const auto standard = bar("Standard");
     standard->SetPosition(mso::BarLeft);
     EXPECT_EQ(standard->Position(), mso::BarLeft);
@@ -106,8 +98,7 @@ TEST_F(CommandBarCollection, PositionCannotTurnABarIntoOrOutOfAShortcutMenu)
     EXPECT_EQ(standard->Position(), mso::BarLeft);
 }
 
-TEST_F(CommandBarCollection, DeletingABuiltInBarIsRefusedWithOfficesMessage)
-{
+TEST_F(CommandBarCollection, DeletingABuiltInBarIsRefusedWithOfficesMessage) {
     const int count = bars()->Count();
     try {
         bar("Standard")->Delete();
@@ -119,8 +110,7 @@ TEST_F(CommandBarCollection, DeletingABuiltInBarIsRefusedWithOfficesMessage)
     EXPECT_EQ(bars()->Count(), count);
 }
 
-TEST_F(CommandBarCollection, DeletingACustomBarShiftsTheLaterBarsAndEndsTheBar)
-{
+TEST_F(CommandBarCollection, DeletingACustomBarShiftsTheLaterBarsAndEndsTheBar) {
     const auto first = bars()->Add("First");
     const auto second = bars()->Add("Second");
     const int secondIndex = second->Index();
@@ -131,8 +121,7 @@ TEST_F(CommandBarCollection, DeletingACustomBarShiftsTheLaterBarsAndEndsTheBar)
     EXPECT_EQ(errorOf([&] { first->Controls(); }), vberr::MethodFailed);
 }
 
-TEST_F(CommandBarCollection, ResetIsRefusedOnACustomBar)
-{
+TEST_F(CommandBarCollection, ResetIsRefusedOnACustomBar) {
     const auto custom = bars()->Add("Mine");
     try {
         custom->Reset();
@@ -142,8 +131,7 @@ TEST_F(CommandBarCollection, ResetIsRefusedOnACustomBar)
     }
 }
 
-TEST_F(CommandBarCollection, ResetRestoresTheShippedControlsAndProperties)
-{
+TEST_F(CommandBarCollection, ResetRestoresTheShippedControlsAndProperties) {
     const auto standard = bar("Standard");
     const auto shipped = captions(standard);
     const auto save = standard->Controls()->Item(3);
@@ -165,8 +153,7 @@ TEST_F(CommandBarCollection, ResetRestoresTheShippedControlsAndProperties)
     EXPECT_EQ(errorOf([&] { save->Caption(); }), vberr::MethodFailed);
 }
 
-TEST_F(CommandBarCollection, ResetRestoresPopupsWithTheirSubItems)
-{
+TEST_F(CommandBarCollection, ResetRestoresPopupsWithTheirSubItems) {
     const auto menu = bar("Worksheet Menu Bar");
     const auto file = menu->Controls()->Item(1)->AsPopup();
     file->Controls()->Item(4)->Delete();
@@ -179,8 +166,7 @@ TEST_F(CommandBarCollection, ResetRestoresPopupsWithTheirSubItems)
               3708);
 }
 
-TEST_F(CommandBarCollection, OnePassOverAnEnumerationDeletesEveryMember)
-{
+TEST_F(CommandBarCollection, OnePassOverAnEnumerationDeletesEveryMember) {
     const int count = bars()->Count();
     for (int i = 0; i < 4; ++i) bars()->Add("Temp " + std::to_string(i));
     for (const auto& b : bars()->Enumerate()) {
@@ -193,8 +179,7 @@ TEST_F(CommandBarCollection, OnePassOverAnEnumerationDeletesEveryMember)
     EXPECT_EQ(standard->Controls()->Count(), 0);
 }
 
-TEST_F(CommandBarCollection, FindControlReturnsTheFirstMatchInCollectionOrderDepthFirst)
-{
+TEST_F(CommandBarCollection, FindControlReturnsTheFirstMatchInCollectionOrderDepthFirst) {
     const auto save = bars()->FindControl(std::nullopt, 3);
     ASSERT_NE(save, nullptr);
     // The File menu of the worksheet menu bar comes before the Standard toolbar.
@@ -209,8 +194,7 @@ TEST_F(CommandBarCollection, FindControlReturnsTheFirstMatchInCollectionOrderDep
     EXPECT_EQ(bars()->FindControl(mso::ControlComboBox)->Id(), 1733);
 }
 
-TEST_F(CommandBarCollection, FindControlWithVisibleSkipsHiddenControlsAndBars)
-{
+TEST_F(CommandBarCollection, FindControlWithVisibleSkipsHiddenControlsAndBars) {
     EXPECT_NE(bars()->FindControl(std::nullopt, 4), nullptr);
     EXPECT_EQ(bars()->FindControl(std::nullopt, 4, std::nullopt, true), nullptr);
     // The shortcut menu "Cell" never shows as a bar, so its cut command is not visible.
@@ -221,8 +205,7 @@ TEST_F(CommandBarCollection, FindControlWithVisibleSkipsHiddenControlsAndBars)
     EXPECT_EQ(bars()->FindControl(std::nullopt, 18, std::nullopt, true), nullptr);
 }
 
-TEST_F(CommandBarCollection, FindControlByTagAndOnOneBarRecursiveOnlyWhenAsked)
-{
+TEST_F(CommandBarCollection, FindControlByTagAndOnOneBarRecursiveOnlyWhenAsked) {
     const auto menu = bar("Worksheet Menu Bar");
     EXPECT_EQ(menu->FindControl(std::nullopt, 3), nullptr);
     EXPECT_EQ(menu->FindControl(std::nullopt, 3, std::nullopt, std::nullopt, true)->Caption(), "保存(&S)");
@@ -233,8 +216,7 @@ TEST_F(CommandBarCollection, FindControlByTagAndOnOneBarRecursiveOnlyWhenAsked)
     EXPECT_EQ(bars()->FindControl(std::nullopt, std::nullopt, "MINE"), nullptr);
 }
 
-TEST_F(CommandBarCollection, ParentsLeadFromControlsToBarsToPopupsToTheHost)
-{
+TEST_F(CommandBarCollection, ParentsLeadFromControlsToBarsToPopupsToTheHost) {
     const auto menu = bar("Worksheet Menu Bar");
     EXPECT_EQ(menu->Parent(), std::static_pointer_cast<Object>(excel()));
     const auto file = menu->Controls()->Item(1);
@@ -251,8 +233,7 @@ TEST_F(CommandBarCollection, ParentsLeadFromControlsToBarsToPopupsToTheHost)
     EXPECT_EQ(fileBar->Index(), 0);
 }
 
-TEST_F(CommandBarCollection, BuiltInNamesCannotChangeButCustomOnesCan)
-{
+TEST_F(CommandBarCollection, BuiltInNamesCannotChangeButCustomOnesCan) {
     EXPECT_EQ(errorOf([&] { bar("Standard")->SetName("Other"); }), vberr::MethodFailed);
     const auto mine = bars()->Add("Mine");
     mine->SetName("Yours");

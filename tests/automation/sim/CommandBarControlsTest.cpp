@@ -8,8 +8,7 @@ namespace {
 using CommandBarControls = OfficeFixture;
 using Strings = std::vector<std::string>;
 
-TEST_F(CommandBarControls, AddCreatesOnlyTheTypesTheDesignCommandsUse)
-{
+TEST_F(CommandBarControls, AddCreatesOnlyTheTypesTheDesignCommandsUse) {
     const auto mine = bars()->Add("Mine");
     for (const int type : {1, 2, 3, 4, 10, 12, 13}) {
         EXPECT_EQ(mine->Controls()->Add(type)->Type(), type) << type;
@@ -24,8 +23,7 @@ TEST_F(CommandBarControls, AddCreatesOnlyTheTypesTheDesignCommandsUse)
     EXPECT_EQ(mine->Controls()->Add()->Type(), mso::ControlButton);
 }
 
-TEST_F(CommandBarControls, AddPlacesBeforeTheGivenPositionAndLaterIndexesMoveUp)
-{
+TEST_F(CommandBarControls, AddPlacesBeforeTheGivenPositionAndLaterIndexesMoveUp) {
     const auto standard = bar("Standard");
     const auto open = standard->Controls()->Item(2);
     const auto added = standard->Controls()->Add(1, std::nullopt, std::nullopt, 2);
@@ -43,8 +41,7 @@ TEST_F(CommandBarControls, AddPlacesBeforeTheGivenPositionAndLaterIndexesMoveUp)
     EXPECT_EQ(standard->Controls()->Count(), 8);
 }
 
-TEST_F(CommandBarControls, CustomControlsHaveIdOneAndStartPlain)
-{
+TEST_F(CommandBarControls, CustomControlsHaveIdOneAndStartPlain) {
     const auto c = bar("Standard")->Controls()->Add(1);
     EXPECT_EQ(c->Id(), 1);
     EXPECT_FALSE(c->BuiltIn());
@@ -56,8 +53,7 @@ TEST_F(CommandBarControls, CustomControlsHaveIdOneAndStartPlain)
     EXPECT_EQ(c->AsButton()->FaceId(), 0);
 }
 
-TEST_F(CommandBarControls, AddWithABuiltInIdBringsThatCommand)
-{
+TEST_F(CommandBarControls, AddWithABuiltInIdBringsThatCommand) {
     const auto mine = bars()->Add("Mine");
     const auto save = mine->Controls()->Add(1, 3);
     EXPECT_EQ(save->Id(), 3);
@@ -68,8 +64,7 @@ TEST_F(CommandBarControls, AddWithABuiltInIdBringsThatCommand)
     EXPECT_EQ(errorOf([&] { mine->Controls()->Add(1, 987654); }), vberr::InvalidCall);
 }
 
-TEST_F(CommandBarControls, ItemFindsCaptionsIgnoringCaseAndAcceleratorMarks)
-{
+TEST_F(CommandBarControls, ItemFindsCaptionsIgnoringCaseAndAcceleratorMarks) {
     const auto menu = bar("Worksheet Menu Bar");
     EXPECT_EQ(menu->Controls()->Item("文件(&F)")->Id(), 30002);
     EXPECT_EQ(menu->Controls()->Item("编辑(e)")->Id(), 30003);
@@ -77,8 +72,7 @@ TEST_F(CommandBarControls, ItemFindsCaptionsIgnoringCaseAndAcceleratorMarks)
     EXPECT_EQ(errorOf([&] { menu->Controls()->Item(3); }), vberr::InvalidCall);
 }
 
-TEST_F(CommandBarControls, CopyKeepsIdAndBuiltInAndLandsBeforeTheGivenPosition)
-{
+TEST_F(CommandBarControls, CopyKeepsIdAndBuiltInAndLandsBeforeTheGivenPosition) {
     const auto save = control("Standard", 3);
     const auto formatting = bar("Formatting");
     const auto copy = save->Copy(formatting, 2);
@@ -96,8 +90,7 @@ TEST_F(CommandBarControls, CopyKeepsIdAndBuiltInAndLandsBeforeTheGivenPosition)
     EXPECT_EQ(save->Copy()->Index(), 6);
 }
 
-TEST_F(CommandBarControls, CopyRefusesPositionsOutsideTheTargetAsItWas)
-{
+TEST_F(CommandBarControls, CopyRefusesPositionsOutsideTheTargetAsItWas) {
     const auto formatting = bar("Formatting");
     const auto save = control("Standard", 3);
     EXPECT_EQ(save->Copy(formatting, 4)->Index(), 4);
@@ -106,8 +99,7 @@ TEST_F(CommandBarControls, CopyRefusesPositionsOutsideTheTargetAsItWas)
     EXPECT_EQ(formatting->Controls()->Count(), 4);
 }
 
-TEST_F(CommandBarControls, CopyOfAPopupCopiesItsSubItemsIndependently)
-{
+TEST_F(CommandBarControls, CopyOfAPopupCopiesItsSubItemsIndependently) {
     const auto file = control("Worksheet Menu Bar", 1);
     const auto copy = file->Copy(bar("Standard"))->AsPopup();
     ASSERT_EQ(copy->Controls()->Count(), 4);
@@ -119,8 +111,7 @@ TEST_F(CommandBarControls, CopyOfAPopupCopiesItsSubItemsIndependently)
     EXPECT_EQ(file->AsPopup()->Controls()->Count(), 4);
 }
 
-TEST_F(CommandBarControls, MoveWithinABarGoesBeforeTheControlNowAtBefore)
-{
+TEST_F(CommandBarControls, MoveWithinABarGoesBeforeTheControlNowAtBefore) {
     const auto standard = bar("Standard");
     const Strings shipped = captions(standard);  // A B C D E
     const auto b = standard->Controls()->Item(2);
@@ -142,8 +133,7 @@ TEST_F(CommandBarControls, MoveWithinABarGoesBeforeTheControlNowAtBefore)
     EXPECT_EQ(first->Index(), 1);
 }
 
-TEST_F(CommandBarControls, MoveRefusesAnOutOfRangeBeforeAndLeavesTheBarAlone)
-{
+TEST_F(CommandBarControls, MoveRefusesAnOutOfRangeBeforeAndLeavesTheBarAlone) {
     const auto standard = bar("Standard");
     const Strings shipped = captions(standard);
     const auto c = standard->Controls()->Item(2);
@@ -152,8 +142,7 @@ TEST_F(CommandBarControls, MoveRefusesAnOutOfRangeBeforeAndLeavesTheBarAlone)
     EXPECT_EQ(captions(standard), shipped);
 }
 
-TEST_F(CommandBarControls, MoveToAnotherBarChangesParentAndBothBarsRenumber)
-{
+TEST_F(CommandBarControls, MoveToAnotherBarChangesParentAndBothBarsRenumber) {
     const auto standard = bar("Standard");
     const auto formatting = bar("Formatting");
     const auto open = standard->Controls()->Item(2);
@@ -166,8 +155,7 @@ TEST_F(CommandBarControls, MoveToAnotherBarChangesParentAndBothBarsRenumber)
     EXPECT_EQ(standard->Controls()->Count(), 4);
 }
 
-TEST_F(CommandBarControls, APopupCannotMoveIntoItsOwnSubItems)
-{
+TEST_F(CommandBarControls, APopupCannotMoveIntoItsOwnSubItems) {
     const auto file = control("Worksheet Menu Bar", 1)->AsPopup();
     const auto send = file->Controls()->Item(4)->AsPopup();
     EXPECT_EQ(errorOf([&] { file->Move(file->CommandBar()); }), vberr::InvalidCall);
@@ -179,8 +167,7 @@ TEST_F(CommandBarControls, APopupCannotMoveIntoItsOwnSubItems)
     EXPECT_EQ(file->Controls()->Count(), 3);
 }
 
-TEST_F(CommandBarControls, DeleteRenumbersTheRestAndEndsTheControl)
-{
+TEST_F(CommandBarControls, DeleteRenumbersTheRestAndEndsTheControl) {
     const auto standard = bar("Standard");
     const auto open = standard->Controls()->Item(2);
     const auto save = standard->Controls()->Item(3);
@@ -196,8 +183,7 @@ TEST_F(CommandBarControls, DeleteRenumbersTheRestAndEndsTheControl)
     EXPECT_EQ(errorOf([&] { inner->Index(); }), vberr::MethodFailed);
 }
 
-TEST_F(CommandBarControls, ANonEmptyOnActionTakesTheBuiltInMarkAway)
-{
+TEST_F(CommandBarControls, ANonEmptyOnActionTakesTheBuiltInMarkAway) {
     const auto save = control("Standard", 3);
     save->SetOnAction("");
     EXPECT_TRUE(save->BuiltIn());
@@ -206,8 +192,7 @@ TEST_F(CommandBarControls, ANonEmptyOnActionTakesTheBuiltInMarkAway)
     EXPECT_EQ(save->Id(), 3);
 }
 
-TEST_F(CommandBarControls, FaceIdStyleAndShortcutTextBelongToPlainButtonsOnly)
-{
+TEST_F(CommandBarControls, FaceIdStyleAndShortcutTextBelongToPlainButtonsOnly) {
     const auto zoom = control("Standard", 5);
     EXPECT_EQ(errorOf([&] { zoom->GetProperty("FaceId"); }), vberr::NoSuchMember);
     EXPECT_EQ(errorOf([&] { zoom->SetProperty("Style", 1); }), vberr::NoSuchMember);
@@ -219,8 +204,7 @@ TEST_F(CommandBarControls, FaceIdStyleAndShortcutTextBelongToPlainButtonsOnly)
     EXPECT_EQ(zoom->GetProperty("Caption"), Variant("显示比例(&Z):"));
 }
 
-TEST_F(CommandBarControls, FaceIdTakesWholeNumbersUpTo32767)
-{
+TEST_F(CommandBarControls, FaceIdTakesWholeNumbersUpTo32767) {
     const auto b = control("Standard", 3);
     b->SetProperty("FaceId", "59");
     EXPECT_EQ(b->GetProperty("faceid"), Variant(59));
@@ -233,8 +217,7 @@ TEST_F(CommandBarControls, FaceIdTakesWholeNumbersUpTo32767)
     EXPECT_EQ(b->GetProperty("FaceId"), Variant(0));
 }
 
-TEST_F(CommandBarControls, StyleTakesOnlyOfficesButtonStyles)
-{
+TEST_F(CommandBarControls, StyleTakesOnlyOfficesButtonStyles) {
     const auto b = control("Standard", 3)->AsButton();
     for (const int style : {0, 1, 2, 3, 7, 11, 14, 15}) {
         b->SetStyle(style);
@@ -246,8 +229,7 @@ TEST_F(CommandBarControls, StyleTakesOnlyOfficesButtonStyles)
     EXPECT_EQ(b->Style(), 15);
 }
 
-TEST_F(CommandBarControls, ShortcutTextNeedsAMacro)
-{
+TEST_F(CommandBarControls, ShortcutTextNeedsAMacro) {
     const auto b = bar("Standard")->Controls()->Add(1)->AsButton();
     EXPECT_EQ(errorOf([&] { b->SetShortcutText("Ctrl+Q"); }), vberr::MethodFailed);
     EXPECT_EQ(b->ShortcutText(), "");
@@ -256,8 +238,7 @@ TEST_F(CommandBarControls, ShortcutTextNeedsAMacro)
     EXPECT_EQ(b->GetProperty("ShortcutText"), Variant("Ctrl+Q"));
 }
 
-TEST_F(CommandBarControls, PropertiesByNameIgnoreCaseAndReadOnlyOnesRefuseWrites)
-{
+TEST_F(CommandBarControls, PropertiesByNameIgnoreCaseAndReadOnlyOnesRefuseWrites) {
     const auto b = control("Standard", 3);
     b->SetProperty("caption", "Keep");
     b->SetProperty("BEGINGROUP", "True");
@@ -281,8 +262,7 @@ TEST_F(CommandBarControls, PropertiesByNameIgnoreCaseAndReadOnlyOnesRefuseWrites
     EXPECT_EQ(errorOf([&] { b->SetProperty("Enabled", "maybe"); }), vberr::TypeMismatch);
 }
 
-TEST_F(CommandBarControls, TypedViewsFollowTheControlType)
-{
+TEST_F(CommandBarControls, TypedViewsFollowTheControlType) {
     const auto save = control("Standard", 3);
     const auto zoom = control("Standard", 5);
     const auto file = control("Worksheet Menu Bar", 1);
@@ -305,8 +285,7 @@ TEST_F(CommandBarControls, TypedViewsFollowTheControlType)
     }
 }
 
-TEST_F(CommandBarControls, CustomComboBoxesKeepAListInOrder)
-{
+TEST_F(CommandBarControls, CustomComboBoxesKeepAListInOrder) {
     const auto combo = bar("Standard")->Controls()->Add(mso::ControlComboBox)->AsComboBox();
     combo->AddItem("b");
     combo->AddItem("c");
@@ -325,8 +304,7 @@ TEST_F(CommandBarControls, CustomComboBoxesKeepAListInOrder)
     EXPECT_EQ(errorOf([&] { combo->List(1); }), vberr::InvalidCall);
 }
 
-TEST_F(CommandBarControls, BuiltInListsAndEditBoxesRefuseListChanges)
-{
+TEST_F(CommandBarControls, BuiltInListsAndEditBoxesRefuseListChanges) {
     const auto zoom = control("Standard", 5)->AsComboBox();
     EXPECT_EQ(errorOf([&] { zoom->AddItem("50%"); }), vberr::MethodFailed);
     EXPECT_EQ(errorOf([&] { zoom->RemoveItem(1); }), vberr::MethodFailed);

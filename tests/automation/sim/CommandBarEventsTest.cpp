@@ -8,8 +8,7 @@ namespace {
 using CommandBarEvents = OfficeFixture;
 using Strings = std::vector<std::string>;
 
-TEST_F(CommandBarEvents, AClickWithoutSinksRunsTheDefaultAction)
-{
+TEST_F(CommandBarEvents, AClickWithoutSinksRunsTheDefaultAction) {
     control("Standard", 3)->Execute();
     const auto custom = bar("Standard")->Controls()->Add(1);
     custom->SetOnAction("MyMacro");
@@ -18,8 +17,7 @@ TEST_F(CommandBarEvents, AClickWithoutSinksRunsTheDefaultAction)
     EXPECT_EQ(office->actionLog(), (Strings{"builtin:3 保存(&S)", "macro:MyMacro"}));
 }
 
-TEST_F(CommandBarEvents, SinksOfEveryControlWithTheSameIdAndTagHearInConnectionOrder)
-{
+TEST_F(CommandBarEvents, SinksOfEveryControlWithTheSameIdAndTagHearInConnectionOrder) {
     std::vector<std::string> heard;
     const auto menuSave = bars()->FindControl(std::nullopt, 3)->AsButton();  // File > Save
     const auto toolbarSave = control("Standard", 3)->AsButton();
@@ -28,9 +26,8 @@ TEST_F(CommandBarEvents, SinksOfEveryControlWithTheSameIdAndTagHearInConnectionO
         heard.push_back("toolbar sink, cancel=" + std::to_string(cancel) + ", ctrl=" + ctrl->Parent()->Name());
         cancel = true;
     });
-    menuSave->ConnectClick([&](const ButtonPtr&, bool& cancel) {
-        heard.push_back("menu sink, cancel=" + std::to_string(cancel));
-    });
+    menuSave->ConnectClick(
+        [&](const ButtonPtr&, bool& cancel) { heard.push_back("menu sink, cancel=" + std::to_string(cancel)); });
     open->ConnectClick([&](const ButtonPtr&, bool&) { heard.push_back("open sink"); });
 
     menuSave->Execute();
@@ -39,8 +36,7 @@ TEST_F(CommandBarEvents, SinksOfEveryControlWithTheSameIdAndTagHearInConnectionO
     EXPECT_TRUE(office->actionLog().empty());  // cancelled
 }
 
-TEST_F(CommandBarEvents, TheDefaultRunsAfterTheSinksWhenNoneCancels)
-{
+TEST_F(CommandBarEvents, TheDefaultRunsAfterTheSinksWhenNoneCancels) {
     const auto save = control("Standard", 3)->AsButton();
     int calls = 0;
     save->ConnectClick([&](const ButtonPtr& ctrl, bool&) {
@@ -53,8 +49,7 @@ TEST_F(CommandBarEvents, TheDefaultRunsAfterTheSinksWhenNoneCancels)
     EXPECT_EQ(office->actionLog(), (Strings{"builtin:3 保存(&S)"}));
 }
 
-TEST_F(CommandBarEvents, ADifferentTagIsADifferentCommand)
-{
+TEST_F(CommandBarEvents, ADifferentTagIsADifferentCommand) {
     const auto save = control("Standard", 3)->AsButton();
     const auto copy = save->Copy()->AsButton();
     copy->SetTag("mine");
@@ -66,8 +61,7 @@ TEST_F(CommandBarEvents, ADifferentTagIsADifferentCommand)
     EXPECT_EQ(heard, 1);
 }
 
-TEST_F(CommandBarEvents, AllCustomButtonsShareTheirHooks)
-{
+TEST_F(CommandBarEvents, AllCustomButtonsShareTheirHooks) {
     const auto a = bar("Standard")->Controls()->Add(1)->AsButton();
     const auto b = bars()->Add("Mine")->Controls()->Add(1)->AsButton();
     std::vector<ButtonPtr> clicked;
@@ -77,8 +71,7 @@ TEST_F(CommandBarEvents, AllCustomButtonsShareTheirHooks)
     EXPECT_EQ(clicked[0], b);
 }
 
-TEST_F(CommandBarEvents, DisconnectedSinksHearNothing)
-{
+TEST_F(CommandBarEvents, DisconnectedSinksHearNothing) {
     const auto save = control("Standard", 3)->AsButton();
     int heard = 0;
     const int cookie = save->ConnectClick([&](const ButtonPtr&, bool& cancel) {
@@ -91,8 +84,7 @@ TEST_F(CommandBarEvents, DisconnectedSinksHearNothing)
     EXPECT_EQ(office->actionLog().size(), 1u);
 }
 
-TEST_F(CommandBarEvents, SinksMayDisconnectOthersOrThemselvesDuringAClick)
-{
+TEST_F(CommandBarEvents, SinksMayDisconnectOthersOrThemselvesDuringAClick) {
     const auto save = control("Standard", 3)->AsButton();
     std::vector<std::string> heard;
     int second = 0;
@@ -109,8 +101,7 @@ TEST_F(CommandBarEvents, SinksMayDisconnectOthersOrThemselvesDuringAClick)
     EXPECT_EQ(heard, (Strings{"first", "third", "third"}));
 }
 
-TEST_F(CommandBarEvents, ASinkMayDeleteTheClickedControl)
-{
+TEST_F(CommandBarEvents, ASinkMayDeleteTheClickedControl) {
     const auto custom = bar("Standard")->Controls()->Add(1)->AsButton();
     custom->SetOnAction("Later");
     custom->ConnectClick([&](const ButtonPtr& ctrl, bool&) { ctrl->Delete(); });
@@ -119,8 +110,7 @@ TEST_F(CommandBarEvents, ASinkMayDeleteTheClickedControl)
     EXPECT_EQ(office->actionLog(), (Strings{"macro:Later"}));
 }
 
-TEST_F(CommandBarEvents, AFailingSinkIsLoggedAndTheOthersStillHear)
-{
+TEST_F(CommandBarEvents, AFailingSinkIsLoggedAndTheOthersStillHear) {
     const auto save = control("Standard", 3)->AsButton();
     bool secondHeard = false;
     save->ConnectClick([&](const ButtonPtr&, bool&) { throw AutomationError(91, "Object variable not set"); });
@@ -130,8 +120,7 @@ TEST_F(CommandBarEvents, AFailingSinkIsLoggedAndTheOthersStillHear)
     EXPECT_EQ(office->actionLog(), (Strings{"sink-error:Object variable not set", "builtin:3 保存(&S)"}));
 }
 
-TEST_F(CommandBarEvents, OnlyButtonsTakeClickSinksAndDisabledControlsDoNotRun)
-{
+TEST_F(CommandBarEvents, OnlyButtonsTakeClickSinksAndDisabledControlsDoNotRun) {
     const auto zoom = std::dynamic_pointer_cast<CommandBarButton>(control("Standard", 5));
     ASSERT_NE(zoom, nullptr);
     EXPECT_EQ(errorOf([&] { zoom->ConnectClick([](const ButtonPtr&, bool&) {}); }), vberr::TypeMismatch);
@@ -141,8 +130,7 @@ TEST_F(CommandBarEvents, OnlyButtonsTakeClickSinksAndDisabledControlsDoNotRun)
     EXPECT_TRUE(office->actionLog().empty());
 }
 
-TEST_F(CommandBarEvents, HooksBelongToOneHost)
-{
+TEST_F(CommandBarEvents, HooksBelongToOneHost) {
     int heard = 0;
     control("Standard", 3)->AsButton()->ConnectClick([&](const ButtonPtr&, bool&) { ++heard; });
     const auto word = std::dynamic_pointer_cast<CommandBarHost>(office->GetObject("Word.Application"));

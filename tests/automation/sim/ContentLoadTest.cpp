@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include <unistd.h>
 
 #include "automation/sim/Content.h"
 #include "automation/sim/OfficeTestSupport.h"
@@ -17,24 +16,21 @@ namespace fs = std::filesystem;
 // A content folder of its own for each test.
 class ContentLoad : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::temp_directory_path() / ("tessaline-content-" + std::string(info->name()) + "-" +
-                                              std::to_string(::getpid()));
+        folder = fs::temp_directory_path() /
+                 ("tessaline-content-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(folder); }
 
-    void write(const std::string& file, const std::string& text) const
-    {
+    void write(const std::string& file, const std::string& text) const {
         std::ofstream(folder / file, std::ios::binary) << text;
     }
 
     // The ContentError message of loading the folder, or "" when it loads.
-    std::string loadError() const
-    {
+    std::string loadError() const {
         try {
             SimOffice::load(folder.string());
         } catch (const ContentError& e) {
@@ -43,8 +39,7 @@ protected:
         return "";
     }
 
-    static std::string excelWithControl(const std::string& control)
-    {
+    static std::string excelWithControl(const std::string& control) {
         return R"({"application": {"name": "Microsoft Excel", "windowClass": "XLMAIN"},
                    "commandBars": [{"name": "Standard"},
                                    {"name": "Formatting", "controls": [{"id": 3}, )" +
@@ -54,8 +49,7 @@ protected:
     fs::path folder;
 };
 
-TEST_F(ContentLoad, AnAbsentFileMeansTheHostIsNotInstalled)
-{
+TEST_F(ContentLoad, AnAbsentFileMeansTheHostIsNotInstalled) {
     write("word.json", R"({"application": {"name": "Microsoft Word", "windowClass": "OpusApp"}})");
     const auto office = SimOffice::load(folder.string());
     EXPECT_TRUE(office->isRunning("Word"));
@@ -65,8 +59,7 @@ TEST_F(ContentLoad, AnAbsentFileMeansTheHostIsNotInstalled)
     EXPECT_EQ(word->CommandBars()->Count(), 0);
 }
 
-TEST_F(ContentLoad, AMissingFolderIsNamed)
-{
+TEST_F(ContentLoad, AMissingFolderIsNamed) {
     const std::string missing = (folder / "nowhere").string();
     try {
         SimOffice::load(missing);
@@ -76,16 +69,14 @@ TEST_F(ContentLoad, AMissingFolderIsNamed)
     }
 }
 
-TEST_F(ContentLoad, SyntaxErrorsNameTheFileLineAndColumn)
-{
+TEST_F(ContentLoad, SyntaxErrorsNameTheFileLineAndColumn) {
     write("excel.json", "{\n  \"application\": {,\n}");
     const std::string error = loadError();
     EXPECT_NE(error.find("excel.json: line 2, column 19"), std::string::npos) << error;
     EXPECT_NE(error.find("unexpected ','"), std::string::npos) << error;
 }
 
-TEST_F(ContentLoad, WrongValuesNameTheirPath)
-{
+TEST_F(ContentLoad, WrongValuesNameTheirPath) {
     write("excel.json", excelWithControl(R"({"id": 4, "type": "button"})"));
     EXPECT_NE(loadError().find("excel.json: commandBars[1].controls[1].type: expected a whole number"),
               std::string::npos)
@@ -113,7 +104,8 @@ TEST_F(ContentLoad, WrongValuesNameTheirPath)
     write("excel.json", R"({"application": {"name": "X"}, "commandBars": [{"nameLocal": "无名"}]})");
     EXPECT_NE(loadError().find("commandBars[0].name: missing"), std::string::npos) << loadError();
 
-    write("excel.json", R"({"application": {"name": "X"}, "commandBars": [{"name": "C", "type": 2, "visible": true}]})");
+    write("excel.json",
+          R"({"application": {"name": "X"}, "commandBars": [{"name": "C", "type": 2, "visible": true}]})");
     EXPECT_NE(loadError().find("commandBars[0].visible"), std::string::npos) << loadError();
 
     write("excel.json", R"({"commandBars": []})");
@@ -123,8 +115,7 @@ TEST_F(ContentLoad, WrongValuesNameTheirPath)
     EXPECT_NE(loadError().find("excel.json: (top level): expected an object"), std::string::npos) << loadError();
 }
 
-TEST_F(ContentLoad, HugeNumbersAreRefusedNotWrapped)
-{
+TEST_F(ContentLoad, HugeNumbersAreRefusedNotWrapped) {
     write("excel.json", excelWithControl(R"({"id": 99999999999999999999})"));
     EXPECT_NE(loadError().find("controls[1].id: expected a whole number"), std::string::npos) << loadError();
     write("excel.json", excelWithControl(R"({"id": 4294967299})"));
@@ -133,21 +124,19 @@ TEST_F(ContentLoad, HugeNumbersAreRefusedNotWrapped)
     EXPECT_NE(loadError().find("excel.json: number overflow"), std::string::npos) << loadError();
 }
 
-TEST_F(ContentLoad, AbsurdNestingIsRefusedWithoutCrashing)
-{
+TEST_F(ContentLoad, AbsurdNestingIsRefusedWithoutCrashing) {
     write("word.json", std::string(200000, '[') + std::string(200000, ']'));
     EXPECT_NE(loadError().find("word.json: line 1, column 65: nesting deeper than 64 levels"), std::string::npos)
         << loadError();
 
     std::string popups = R"({"id": 9})";
     for (int i = 0; i < 20; ++i) popups = R"({"type": 10, "id": 30000, "controls": [)" + popups + "]}";
-    write("word.json", R"({"application": {"name": "W"}, "commandBars": [{"name": "Deep", "controls": [)" + popups +
-                           "]}]}");
+    write("word.json",
+          R"({"application": {"name": "W"}, "commandBars": [{"name": "Deep", "controls": [)" + popups + "]}]}");
     EXPECT_NE(loadError().find("popups nested deeper than"), std::string::npos) << loadError();
 }
 
-TEST_F(ContentLoad, BrokenTextIsRefused)
-{
+TEST_F(ContentLoad, BrokenTextIsRefused) {
     write("word.json", "{\"application\": {\"name\": \"\xff\"}}");
     EXPECT_NE(loadError().find("word.json: line 1"), std::string::npos) << loadError();
     write("word.json", "");
@@ -157,10 +146,9 @@ TEST_F(ContentLoad, BrokenTextIsRefused)
     EXPECT_NE(loadError().find("word.json: not a file"), std::string::npos) << loadError();
 }
 
-TEST_F(ContentLoad, ApplicationFlagsDecideWhatRunsAtStart)
-{
+TEST_F(ContentLoad, ApplicationFlagsDecideWhatRunsAtStart) {
     write("excel.json", R"({"application": {"name": "Microsoft Excel", "running": false}})");
-    write("vbe.json", R"({"application": {"name": "Microsoft Visual Basic"}})");
+    write("vbe.json", R"({"application": {"name": "Microsoft Visual Basic", "running": true}})");
     write("outlook.json", R"({"application": {"name": "Microsoft Outlook", "explorer": false}})");
     const auto office = SimOffice::load(folder.string());
     EXPECT_FALSE(office->isRunning("Excel"));
@@ -176,8 +164,7 @@ TEST_F(ContentLoad, ApplicationFlagsDecideWhatRunsAtStart)
     EXPECT_EQ(office->windowClass(office->foregroundWindow()), "wndclass_desked_gsk");
 }
 
-TEST_F(ContentLoad, WithoutTheEditorsContentExcelRefusesAccessToIt)
-{
+TEST_F(ContentLoad, WithoutTheEditorsContentExcelRefusesAccessToIt) {
     write("excel.json", R"({"application": {"name": "Microsoft Excel"}})");
     const auto office = SimOffice::load(folder.string());
     const auto excel = std::dynamic_pointer_cast<ExcelApplication>(office->GetObject("Excel.Application"));
@@ -185,8 +172,7 @@ TEST_F(ContentLoad, WithoutTheEditorsContentExcelRefusesAccessToIt)
     EXPECT_FALSE(office->startHost("VBE"));
 }
 
-TEST_F(ContentLoad, TheEnvironmentNamesTheDefaultFolder)
-{
+TEST_F(ContentLoad, TheEnvironmentNamesTheDefaultFolder) {
     const char* old = std::getenv("TESSALINE_OFFICE_CONTENT");
     const std::string saved = old ? old : "";
     write("word.json", R"({"application": {"name": "Env Word"}})");
@@ -199,8 +185,7 @@ TEST_F(ContentLoad, TheEnvironmentNamesTheDefaultFolder)
     if (old) ::setenv("TESSALINE_OFFICE_CONTENT", saved.c_str(), 1);
 }
 
-TEST(ContentDefault, TheShippedOfficeLoadsWithFullSizedBars)
-{
+TEST(ContentDefault, TheShippedOfficeLoadsWithFullSizedBars) {
     const std::string shipped = std::string(TESSALINE_DATA_DIR) + "/office";
     if (!fs::exists(fs::path(shipped) / "excel.json")) {
         GTEST_SKIP() << "the shipped content is not there yet";
@@ -209,6 +194,14 @@ TEST(ContentDefault, TheShippedOfficeLoadsWithFullSizedBars)
     const auto excel = std::dynamic_pointer_cast<ExcelApplication>(office->GetObject("Excel.Application"));
     EXPECT_GE(excel->CommandBars()->Count(), 100);
     EXPECT_NO_THROW(excel->CommandBars()->Item("Worksheet Menu Bar"));
+    EXPECT_EQ(office->FindWindow("wndclass_desked_gsk"), 0);
+    for (const char* progId : {"Word.Application", "Powerpoint.Application", "Access.Application"}) {
+        const auto app = std::dynamic_pointer_cast<CommandBarHost>(office->GetObject(progId));
+        ASSERT_NE(app, nullptr) << progId;
+        EXPECT_GT(app->CommandBars()->Count(), 0) << progId;
+    }
+    EXPECT_GT(excel->VBE()->CommandBars()->Count(), 0);
+    EXPECT_TRUE(office->clickButton("Standard", {1}));
 }
 
 }  // namespace

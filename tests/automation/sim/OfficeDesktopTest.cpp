@@ -10,8 +10,7 @@ namespace {
 using OfficeDesktop = OfficeFixture;
 using Strings = std::vector<std::string>;
 
-TEST_F(OfficeDesktop, GetObjectFindsRunningHostsByProgIdInAnyCase)
-{
+TEST_F(OfficeDesktop, GetObjectFindsRunningHostsByProgIdInAnyCase) {
     const auto excelApp = office->GetObject("Excel.Application");
     EXPECT_EQ(office->GetObject("excel.APPLICATION"), excelApp);
     EXPECT_EQ(office->host("Excel"), excelApp);
@@ -22,8 +21,7 @@ TEST_F(OfficeDesktop, GetObjectFindsRunningHostsByProgIdInAnyCase)
     EXPECT_EQ(excel()->Name(), "Microsoft Excel");
 }
 
-TEST_F(OfficeDesktop, AttachingToAHostThatDoesNotRunFailsWith429)
-{
+TEST_F(OfficeDesktop, AttachingToAHostThatDoesNotRunFailsWith429) {
     EXPECT_FALSE(office->isRunning("PowerPoint"));
     EXPECT_EQ(errorOf([&] { office->GetObject("Powerpoint.Application"); }), vberr::CannotCreateObject);
     EXPECT_EQ(errorOf([&] { office->GetObject("Access.Application"); }), vberr::CannotCreateObject);
@@ -38,8 +36,7 @@ TEST_F(OfficeDesktop, AttachingToAHostThatDoesNotRunFailsWith429)
     EXPECT_FALSE(office->startHost("Access"));
 }
 
-TEST_F(OfficeDesktop, AStoppedHostLosesItsWindowAndStartsAfreshFromItsContent)
-{
+TEST_F(OfficeDesktop, AStoppedHostLosesItsWindowAndStartsAfreshFromItsContent) {
     const auto word = std::dynamic_pointer_cast<CommandBarHost>(office->GetObject("Word.Application"));
     word->CommandBars()->Add("Mine");
     const WindowHandle window = office->FindWindow("OpusApp");
@@ -53,8 +50,7 @@ TEST_F(OfficeDesktop, AStoppedHostLosesItsWindowAndStartsAfreshFromItsContent)
     EXPECT_EQ(errorOf([&] { again->CommandBars()->Item("Mine"); }), vberr::InvalidCall);
 }
 
-TEST_F(OfficeDesktop, OutlooksBarsBelongToItsExplorerWhichMayBeClosed)
-{
+TEST_F(OfficeDesktop, OutlooksBarsBelongToItsExplorerWhichMayBeClosed) {
     const auto outlook = std::dynamic_pointer_cast<OutlookApplication>(office->GetObject("Outlook.Application"));
     ASSERT_NE(outlook, nullptr);
     const auto explorer = outlook->ActiveExplorer();
@@ -71,8 +67,7 @@ TEST_F(OfficeDesktop, OutlooksBarsBelongToItsExplorerWhichMayBeClosed)
     EXPECT_EQ(outlook->ActiveExplorer(), explorer);
 }
 
-TEST_F(OfficeDesktop, WindowsAreFoundByClassInAnyCaseAndRecordTheirShowState)
-{
+TEST_F(OfficeDesktop, WindowsAreFoundByClassInAnyCaseAndRecordTheirShowState) {
     const WindowHandle xl = office->FindWindow("Xlmain");
     ASSERT_NE(xl, 0);
     EXPECT_EQ(xl, office->hostWindow("Excel"));
@@ -95,8 +90,7 @@ TEST_F(OfficeDesktop, WindowsAreFoundByClassInAnyCaseAndRecordTheirShowState)
     EXPECT_EQ(office->foregroundWindow(), xl);
 }
 
-TEST_F(OfficeDesktop, AltF11WithExcelInFrontOpensTheVbaEditor)
-{
+TEST_F(OfficeDesktop, AltF11WithExcelInFrontOpensTheVbaEditor) {
     EXPECT_EQ(office->FindWindow("wndclass_desked_gsk"), 0);
     EXPECT_FALSE(office->isRunning("VBE"));
     const auto vbe = excel()->VBE();
@@ -123,8 +117,7 @@ TEST_F(OfficeDesktop, AltF11WithExcelInFrontOpensTheVbaEditor)
     EXPECT_EQ(office->host("VBE"), vbe);
 }
 
-TEST_F(OfficeDesktop, KeysSentToAnyOtherWindowAreOnlyRecorded)
-{
+TEST_F(OfficeDesktop, KeysSentToAnyOtherWindowAreOnlyRecorded) {
     const auto shell = std::dynamic_pointer_cast<WshShell>(office->CreateObject("wscript.shell"));
     shell->SendKeys("%{F11}");  // nothing in front
     office->SetForegroundWindow(office->FindWindow("OpusApp"));
@@ -135,8 +128,7 @@ TEST_F(OfficeDesktop, KeysSentToAnyOtherWindowAreOnlyRecorded)
     EXPECT_EQ(errorOf([&] { office->CreateObject("Scripting.FileSystemObject"); }), vberr::CannotCreateObject);
 }
 
-TEST_F(OfficeDesktop, TheEditorsWindowStateWaitsForItsWindow)
-{
+TEST_F(OfficeDesktop, TheEditorsWindowStateWaitsForItsWindow) {
     const auto window = excel()->VBE()->MainWindow();
     window->SetWindowState(vbext::WindowMaximized);
     EXPECT_EQ(office->FindWindow("wndclass_desked_gsk"), 0);
@@ -151,8 +143,7 @@ TEST_F(OfficeDesktop, TheEditorsWindowStateWaitsForItsWindow)
     EXPECT_EQ(office->host("VBE"), nullptr);
 }
 
-TEST_F(OfficeDesktop, TheEditorsBarsHaveTheEditorAsParent)
-{
+TEST_F(OfficeDesktop, TheEditorsBarsHaveTheEditorAsParent) {
     const auto vbe = excel()->VBE();
     const auto menu = vbe->CommandBars()->Item("菜单条");
     EXPECT_EQ(menu->Type(), mso::BarTypeMenuBar);
@@ -161,12 +152,12 @@ TEST_F(OfficeDesktop, TheEditorsBarsHaveTheEditorAsParent)
     EXPECT_NE(vbe->VBProjects(), nullptr);
 }
 
-TEST_F(OfficeDesktop, ClickButtonFollowsTheIndexPathAndRunsTheControl)
-{
+TEST_F(OfficeDesktop, ClickButtonFollowsTheIndexPathAndRunsTheControl) {
     EXPECT_TRUE(office->clickButton("Standard", {3}));
     EXPECT_TRUE(office->clickButton("worksheet menu bar", {1, 4, 2, 1}));
     EXPECT_TRUE(office->clickButton("Word", "Menu Bar", {1, 1}));
-    EXPECT_EQ(office->actionLog(), (Strings{"builtin:3 保存(&S)", "builtin:3708 传真收件人(&F)...", "builtin:3 保存(&S)"}));
+    EXPECT_EQ(office->actionLog(),
+              (Strings{"builtin:3 保存(&S)", "builtin:3708 传真收件人(&F)...", "builtin:3 保存(&S)"}));
     office->clearActionLog();
 
     // Nobody can click what is hidden or disabled.
@@ -181,8 +172,7 @@ TEST_F(OfficeDesktop, ClickButtonFollowsTheIndexPathAndRunsTheControl)
     EXPECT_THROW(office->clickButton("PowerPoint", "Menu Bar", {1}), std::out_of_range);
 }
 
-TEST_F(OfficeDesktop, ClickButtonReachesHookedSinks)
-{
+TEST_F(OfficeDesktop, ClickButtonReachesHookedSinks) {
     int heard = 0;
     control("Standard", 3)->AsButton()->ConnectClick([&](const ButtonPtr&, bool& cancel) {
         ++heard;
@@ -193,8 +183,7 @@ TEST_F(OfficeDesktop, ClickButtonReachesHookedSinks)
     EXPECT_TRUE(office->actionLog().empty());
 }
 
-TEST_F(OfficeDesktop, ExcelKeepsItsScreenUpdatingSwitch)
-{
+TEST_F(OfficeDesktop, ExcelKeepsItsScreenUpdatingSwitch) {
     EXPECT_TRUE(excel()->ScreenUpdating());
     excel()->SetScreenUpdating(false);
     EXPECT_FALSE(excel()->ScreenUpdating());

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "automation/AutomationError.h"
 #include "automation/Desktop.h"
@@ -18,8 +18,7 @@ inline std::string smallContentFolder() { return std::string(TESSALINE_SOURCE_DI
 
 // The VB error number a call raises, or 0 when it succeeds.
 template <typename Call>
-int errorOf(Call&& call)
-{
+int errorOf(Call&& call) {
     try {
         call();
     } catch (const AutomationError& e) {
@@ -34,22 +33,19 @@ class OfficeFixture : public ::testing::Test {
 protected:
     void SetUp() override { office = SimOffice::load(smallContentFolder()); }
 
-    std::shared_ptr<ExcelApplication> excel() const
-    {
+    std::shared_ptr<ExcelApplication> excel() const {
         return std::dynamic_pointer_cast<ExcelApplication>(office->GetObject("Excel.Application"));
     }
     CommandBarsPtr bars() const { return excel()->CommandBars(); }
     CommandBarPtr bar(const std::string& name) const { return bars()->Item(name); }
     ControlPtr control(const std::string& barName, int index) const { return bar(barName)->Controls()->Item(index); }
     // The controls' captions of a bar in index order.
-    std::vector<std::string> captions(const CommandBarPtr& b) const
-    {
+    std::vector<std::string> captions(const CommandBarPtr& b) const {
         std::vector<std::string> out;
         for (const auto& c : b->Controls()->Enumerate()) out.push_back(c->Caption());
         return out;
     }
-    std::vector<int> indexes(const CommandBarPtr& b) const
-    {
+    std::vector<int> indexes(const CommandBarPtr& b) const {
         std::vector<int> out;
         for (const auto& c : b->Controls()->Enumerate()) out.push_back(c->Index());
         return out;
