@@ -73,15 +73,11 @@ def seq(*xs):
     Every control is deep-copied so that a menu shared by two bars (Built-in Menus copies the main menus)
     never aliases one dict, which would make an edit of one file's structure leak into another bar.
     """
+    flat = []
+    for x in xs:
+        flat.extend(x if isinstance(x, list) else [x])
     out = []
     pending = False
-    stack = list(xs)
-    flat = []
-    for x in stack:
-        if isinstance(x, list):
-            flat.extend(x)
-        else:
-            flat.append(x)
     for x in flat:
         if x == GROUP:
             pending = True
