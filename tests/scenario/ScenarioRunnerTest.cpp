@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "scenario/ScenarioRunner.h"
+#include "shell/Form1.h"
+#include "shell/ScriptedUi.h"
+
+namespace tessaline::scenario {
+namespace {
+
+// The runner on the small test content: Excel, Word, PowerPoint, Outlook and the editor, no Access.
+class ScenarioRunnerTest : public ::testing::Test {
+protected:
+    ScenarioRunnerTest() : runner(transcript, options()) {}
+
+    static RunnerOptions options() {
+        RunnerOptions options;
+        options.contentFolder = TESSALINE_SOURCE_DIR "/tests/data/office-small";
+        return options;
+    }
+
+    int run(const std::string& text) { return runner.run(parseScript(text, "t.scn", TESSALINE_SOURCE_DIR "/tests")); }
+    bool said(const std::string& text) const { return transcript.str().find(text) != std::string::npos; }
+
+    std::ostringstream transcript;
+    ScenarioRunner runner;
+};
+
+TEST_F(ScenarioRunnerTest, PassingChecksLeaveNoFailure) {
+    EXPECT_EQ(run("option Excel\n"
+                  "expect panel 1 = Excel\n"
+                  "expect rows bars = 7\n"
+                  "expect cell bars Standard 2 = 常用\n"
+                  "expect panels has Excel\n"),
+              0)
+        << transcript.str();
+    EXPECT_EQ(runner.checks(), 4);
+    EXPECT_TRUE(said("all passed"));
+}
+
+TEST_F(ScenarioRunnerTest, AFailedCheckNamesFileAndLineAndShowsBothTexts) {
+    EXPECT_EQ(run("option Excel\nexpect panel 1 = Word\nexpect panel 1 != Excel\n"), 2);
+    EXPECT_TRUE(said("t.scn:2: FAILED expect panel 1 = Word")) << transcript.str();
+    EXPECT_TRUE(said("expected: \"Word\"\n    actual:   \"Excel\""));
+    EXPECT_TRUE(said("t.scn:3: FAILED"));
+    EXPECT_TRUE(said("expected not: \"Excel\""));
+    EXPECT_EQ(runner.failures(), 2);
+}
+
+TEST_F(ScenarioRunnerTest, CommandsThatCannotBeCarriedOutFailAndTheScriptGoesOn) {
+    EXPECT_EQ(run("fly away\n"
+                  "click NoSuchControl\n"
+                  "print nonsense\n"
+                  "expect panel 1\n"
+                  "click bars 1\n"
+                  "click bars 99 1\n"
+                  "type controls \"unclosed\n"
+                  "keypress controls \"ab\"\n"
+                  "menu NoSuchItem\n"
+                  "option Word\n"
+                  "expect panel 1 = Word\n"),
+              9)
+        << transcript.str();
+    EXPECT_TRUE(said("t.scn:1: FAILED fly away\n    unknown command \"fly\""));
+    EXPECT_TRUE(said("no control named \"NoSuchControl\""));
+    EXPECT_TRUE(said("unknown query \"nonsense\""));
+    EXPECT_TRUE(said("outside the grid"));
+    EXPECT_TRUE(said("t.scn:7: FAILED"));
+    EXPECT_TRUE(said("no menu item named \"NoSuchItem\""));
+}
+
+TEST_F(ScenarioRunnerTest, RowsCanBeNamedByTheirText) {
+    EXPECT_EQ(run("option Excel\n"
+                  "click bars Formatting 1\n"
+                  "expect current bars = 3,1\n"
+                  "expect currentbar = Formatting\n"
+                  "click controls 加粗(&B) 2\n"
+                  "expect current controls = 2,2\n"
+                  "click bars NoSuchBar 1\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("no row of ListAllCommandbars shows \"NoSuchBar\""));
+}
+
+TEST_F(ScenarioRunnerTest, IfRunsOnlyTheBranchTaken) {
+    EXPECT_EQ(run("if running Access\n"
+                  "  expect panel 1 = never\n"
+                  "else\n"
+                  "  if running Excel = True\n"
+                  "    echo excel-branch\n"
+                  "  end\n"
+                  "end\n"
+                  "if rows bars != 1\n"
+                  "  echo never-printed\n"
+                  "end\n"),
+              0)
+        << transcript.str();
+    EXPECT_TRUE(said("excel-branch"));
+    EXPECT_FALSE(said("never-printed"));
+    EXPECT_EQ(run("end\nif running Excel\n"), 2);
+    EXPECT_TRUE(said("\"end\" without an open \"if\""));
+    EXPECT_TRUE(said("not closed"));
+}
+
+TEST_F(ScenarioRunnerTest, TypingReachesTheTextBoxCharacterByCharacter) {
+    EXPECT_EQ(run("type IDString \"3,19,文件\"\n"
+                  "keypress IDString Backspace\n"
+                  "expect text IDString = 3,19,文\n"
+                  "dblclick IDString\n"
+                  "expect clipboard = 3,19,文\n"),
+              0)
+        << transcript.str();
+}
+
+TEST_F(ScenarioRunnerTest, QueuedAnswersReachTheDialogsInOrder) {
+    EXPECT_EQ(run("answer msgbox no\n"
+                  "formkey Esc\n"
+                  "expect msgbox = 关闭?\n"
+                  "expect msgbox title = 按下了Esc\n"
+                  "expect msgbox flags = 4\n"
+                  "expect minimized = 1\n"
+                  "expect unloaded = False\n"
+                  "answer msgbox yes\n"
+                  "formkey 27\n"
+                  "expect unloaded = True\n"
+                  "answer msgbox maybe\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("[message box \"关闭?\" titled \"按下了Esc\", flags 4, answered 7]"));
+}
+
+TEST_F(ScenarioRunnerTest, AQueuedPopupChoiceRunsThatCommand) {
+    ASSERT_EQ(run("option Excel\nclick bars Standard 1\n"), 0) << transcript.str();
+    int ran = 0;
+    runner.form()->menu("ModifyControl").onClick = [&ran] { ++ran; };
+    EXPECT_EQ(run("click controls 2 3\n"
+                  "popup choose ModifyControl\n"
+                  "rightclick controls 4 4\n"
+                  "expect current controls = 2,1\n"
+                  "expect popup chosen = ModifyControl\n"),
+              0)
+        << transcript.str();
+    EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(said("[popup CommandbarControlOperation: ModifyControl, DeleteControl"));
+}
+
+TEST_F(ScenarioRunnerTest, ChooseAfterADismissedPopupRunsTheItemItOffered) {
+    ASSERT_EQ(run("option Excel\nclick bars Standard 1\n"), 0) << transcript.str();
+    int ran = 0;
+    runner.form()->menu("ModifyControl").onClick = [&ran] { ++ran; };
+    EXPECT_EQ(run("click controls 1 2\n"
+                  "rightclick controls\n"
+                  "expect popup = \"CommandbarControlOperation: ModifyControl, DeleteControl, Sep1, MoveToTop, "
+                  "MoveToPrevious, MoveToNext, MoveToBottom, Sep2, CopyTo, ExportID, ExportToExcel, Sep4 -> "
+                  "dismissed\"\n"
+                  "choose OpenSubItem\n"
+                  "choose Sep1\n"
+                  "choose ModifyControl\n"
+                  "choose ModifyControl\n"),
+              3)
+        << transcript.str();
+    EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(said("does not offer \"OpenSubItem\""));
+    EXPECT_TRUE(said("no popup menu is waiting for a choice"));
+}
+
+TEST_F(ScenarioRunnerTest, OfficeStateCanBeReadByHostBarAndIndexPath) {
+    EXPECT_EQ(run("expect bar Excel Standard NameLocal = 常用\n"
+                  "expect bar Excel standard count = 5\n"
+                  "expect bar Excel FaceIDViewer exists = False\n"
+                  "expect control Excel \"Worksheet Menu Bar\" 1.4.2 Caption = 其他(&O)\n"
+                  "expect control Excel \"Worksheet Menu Bar\" 1.4 Count = 2\n"
+                  "expect control Excel Standard 3 ShortcutText = \"\"\n"
+                  "expect controls Excel \"Worksheet Menu Bar\" 2 = \"1 | 19 | 复制(&C) | type 1\\n"
+                  "2 | 22 | 粘贴(&P) | type 1 | disabled\"\n"
+                  "expect bars Outlook = 2\n"
+                  "print bar Excel Standard Colour\n"
+                  "print bar Access Standard Name\n"),
+              2)
+        << transcript.str();
+    EXPECT_TRUE(said("Access is not running"));
+}
+
+TEST_F(ScenarioRunnerTest, HostButtonsAreClickedThroughTheOffice) {
+    EXPECT_EQ(run("host click Excel Standard 3\n"
+                  "expect actionlog has 保存(&S)\n"
+                  "host click Excel Standard 4\n"
+                  "host click Excel Standard 9\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("nobody can click it"));
+}
+
+TEST_F(ScenarioRunnerTest, StoppedHostsCannotBeAttached) {
+    EXPECT_EQ(run("option Excel\n"
+                  "host stop Word\n"
+                  "option Word\n"
+                  "expect panel 1 = Nothing\n"
+                  "expect hostapp = Nothing\n"
+                  "expect msgbox count = 0\n"
+                  "host start Word\n"
+                  "option Word\n"
+                  "expect panel 1 = Word\n"
+                  "host start Access\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("Access is not installed"));
+}
+
+TEST_F(ScenarioRunnerTest, OfficeCanStartFromAnotherFolderAndReportsOneThatIsMissing) {
+    EXPECT_EQ(run("office data/office-small\n"
+                  "expect running Excel = True\n"
+                  "office /nonexistent/content\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("the in-memory Office could not start"));
+}
+
+TEST_F(ScenarioRunnerTest, ScreenshotsNeedTheCallback) {
+    EXPECT_EQ(run("screenshot window.png\n"), 1);
+    EXPECT_TRUE(said("cannot draw the window"));
+
+    std::ostringstream out;
+    std::string saved;
+    RunnerOptions withPicture = options();
+    withPicture.screenshot = [&saved](shell::Form1& form, const std::string& path) {
+        saved = form.Caption + ":" + path;
+    };
+    ScenarioRunner drawing(out, withPicture);
+    EXPECT_EQ(drawing.run(parseScript("screenshot shot.png\n", "t.scn")), 0) << out.str();
+    EXPECT_EQ(saved, "Tessaline:shot.png");
+}
+
+TEST_F(ScenarioRunnerTest, CheckBoxesAreSetByClickingOnlyWhenNeeded) {
+    EXPECT_EQ(run("expect value ShowMacroList = 1\n"
+                  "check ShowMacroList\n"
+                  "expect value ShowMacroList = 1\n"
+                  "uncheck Chk_Treeview\n"
+                  "expect value Chk_Treeview = 0\n"
+                  "check DesignMode\n"
+                  "expect value DesignMode = 1\n"
+                  "check bars\n"),
+              1)
+        << transcript.str();
+    EXPECT_TRUE(said("is not a check box"));
+}
+
+}  // namespace
+}  // namespace tessaline::scenario
