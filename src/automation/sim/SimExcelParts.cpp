@@ -1,7 +1,6 @@
+#include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
-
-#include <nlohmann/json.hpp>
 
 #include "automation/AutomationError.h"
 #include "automation/sim/SimParts.h"
@@ -20,28 +19,24 @@ class ContentReader {
 public:
     explicit ContentReader(std::string file) : file_(std::move(file)) {}
 
-    [[noreturn]] void fail(const std::string& path, const std::string& problem) const
-    {
+    [[noreturn]] void fail(const std::string& path, const std::string& problem) const {
         throw std::runtime_error(file_ + ": " + path + ": " + problem);
     }
 
-    const json& requireObject(const json& value, const std::string& path) const
-    {
+    const json& requireObject(const json& value, const std::string& path) const {
         if (!value.is_object()) fail(path, "expected an object");
         return value;
     }
 
     // The member `key` of `object`, or nullptr when it is absent or null.
-    const json* member(const json& object, const char* key) const
-    {
+    const json* member(const json& object, const char* key) const {
         auto it = object.find(key);
         if (it == object.end() || it->is_null()) return nullptr;
         return &*it;
     }
 
     std::string text(const json& object, const char* key, const std::string& path, bool required,
-                     const std::string& fallback = "") const
-    {
+                     const std::string& fallback = "") const {
         const json* value = member(object, key);
         if (!value) {
             if (required) fail(path + "." + key, "missing");
@@ -51,16 +46,14 @@ public:
         return value->get<std::string>();
     }
 
-    bool boolean(const json& object, const char* key, const std::string& path, bool fallback) const
-    {
+    bool boolean(const json& object, const char* key, const std::string& path, bool fallback) const {
         const json* value = member(object, key);
         if (!value) return fallback;
         if (!value->is_boolean()) fail(path + "." + key, "expected true or false");
         return value->get<bool>();
     }
 
-    std::optional<int> integer(const json& object, const char* key, const std::string& path) const
-    {
+    std::optional<int> integer(const json& object, const char* key, const std::string& path) const {
         const json* value = member(object, key);
         if (!value) return std::nullopt;
         if (!value->is_number_integer()) fail(path + "." + key, "expected a whole number");
@@ -71,8 +64,7 @@ public:
         return static_cast<int>(value->get<std::int64_t>());
     }
 
-    const json* array(const json& object, const char* key, const std::string& path) const
-    {
+    const json* array(const json& object, const char* key, const std::string& path) const {
         const json* value = member(object, key);
         if (value && !value->is_array()) fail(path + "." + key, "expected an array");
         return value;
@@ -85,8 +77,7 @@ private:
 std::string indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
 
 std::shared_ptr<SimWorksheet> readSheet(const ContentReader& reader, const json& sheetJson, const std::string& path,
-                                        SimWorkbook& book)
-{
+                                        SimWorkbook& book) {
     reader.requireObject(sheetJson, path);
     const std::string name = reader.text(sheetJson, "name", path, true);
     if (!isValidSheetName(name)) reader.fail(path + ".name", "not a valid sheet name");
@@ -115,8 +106,7 @@ std::shared_ptr<SimWorksheet> readSheet(const ContentReader& reader, const json&
     return sheet;
 }
 
-std::vector<std::string> codeLines(const ContentReader& reader, const json* code, const std::string& path)
-{
+std::vector<std::string> codeLines(const ContentReader& reader, const json* code, const std::string& path) {
     std::vector<std::string> lines;
     if (!code) return lines;
     for (std::size_t i = 0; i < code->size(); ++i) {
@@ -139,8 +129,7 @@ std::vector<std::string> codeLines(const ContentReader& reader, const json* code
     return lines;
 }
 
-std::shared_ptr<SimRange> simRangeOf(const RangePtr& range)
-{
+std::shared_ptr<SimRange> simRangeOf(const RangePtr& range) {
     if (!range) throw invalidCall();
     auto sim = std::dynamic_pointer_cast<SimRange>(range);
     if (!sim) throw typeMismatch();
@@ -150,8 +139,7 @@ std::shared_ptr<SimRange> simRangeOf(const RangePtr& range)
 }  // namespace
 
 WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nlohmann::json& workbooks,
-                           const std::string& contentFile)
-{
+                           const std::string& contentFile) {
     auto books = std::make_shared<SimWorkbooks>(std::move(application));
     if (workbooks.is_null()) return books;
     ContentReader reader(contentFile);
@@ -178,14 +166,12 @@ WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nl
     return books;
 }
 
-WorkbookPtr activeWorkbookOf(const WorkbooksPtr& workbooks)
-{
+WorkbookPtr activeWorkbookOf(const WorkbooksPtr& workbooks) {
     auto books = std::dynamic_pointer_cast<SimWorkbooks>(workbooks);
     return books ? books->activeWorkbook() : nullptr;
 }
 
-RangePtr unionOf(const std::vector<RangePtr>& ranges)
-{
+RangePtr unionOf(const std::vector<RangePtr>& ranges) {
     if (ranges.empty()) throw invalidCall();
     std::shared_ptr<SimWorksheet> sheet;
     std::vector<CellRect> areas;
@@ -198,8 +184,7 @@ RangePtr unionOf(const std::vector<RangePtr>& ranges)
     return sheet->rangeOf(normalizedAreas(areas));
 }
 
-RangePtr intersectOf(const RangePtr& a, const RangePtr& b)
-{
+RangePtr intersectOf(const RangePtr& a, const RangePtr& b) {
     auto first = simRangeOf(a);
     auto second = simRangeOf(b);
     if (first->sheet() != second->sheet()) throw applicationDefined();
@@ -215,8 +200,7 @@ RangePtr intersectOf(const RangePtr& a, const RangePtr& b)
     return first->sheet()->rangeOf(normalizedAreas(common));
 }
 
-std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile)
-{
+std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile) {
     std::vector<std::shared_ptr<SimVbProject>> result;
     if (projects.is_null()) return std::make_shared<SimVbProjects>(std::move(result));
     ContentReader reader(contentFile);

@@ -19,10 +19,7 @@ constexpr long long kMaxCellsAtOnce = 2'000'000;
 
 AutomationError outOfMemory() { return {7, "Out of memory"}; }
 
-bool onSheet(int row, int column)
-{
-    return row >= 1 && row <= xl::MaxRows && column >= 1 && column <= xl::MaxColumns;
-}
+bool onSheet(int row, int column) { return row >= 1 && row <= xl::MaxRows && column >= 1 && column <= xl::MaxColumns; }
 
 // One end of an area reference: "$B$7", "B7", "B", "$7".
 struct RefPart {
@@ -30,8 +27,7 @@ struct RefPart {
     int column = 0;  // 0 when absent
 };
 
-std::optional<RefPart> parseRefPart(std::string_view s)
-{
+std::optional<RefPart> parseRefPart(std::string_view s) {
     RefPart part;
     std::size_t i = 0;
     if (i < s.size() && s[i] == '$') ++i;
@@ -67,8 +63,7 @@ std::optional<RefPart> parseRefPart(std::string_view s)
     return part;
 }
 
-std::optional<CellRect> parseArea(std::string_view s)
-{
+std::optional<CellRect> parseArea(std::string_view s) {
     auto colon = s.find(':');
     if (colon == std::string_view::npos) {
         auto part = parseRefPart(s);
@@ -95,13 +90,10 @@ std::optional<CellRect> parseArea(std::string_view s)
     return rect;
 }
 
-std::string areaAddress(const CellRect& r, bool rowAbsolute, bool columnAbsolute)
-{
+std::string areaAddress(const CellRect& r, bool rowAbsolute, bool columnAbsolute) {
     const std::string rowMark = rowAbsolute ? "$" : "";
     const std::string columnMark = columnAbsolute ? "$" : "";
-    auto cell = [&](int row, int column) {
-        return columnMark + columnLetters(column) + rowMark + std::to_string(row);
-    };
+    auto cell = [&](int row, int column) { return columnMark + columnLetters(column) + rowMark + std::to_string(row); };
     const bool allRows = r.top == 1 && r.bottom == xl::MaxRows;
     const bool allColumns = r.left == 1 && r.right == xl::MaxColumns;
     if (allColumns) return rowMark + std::to_string(r.top) + ":" + rowMark + std::to_string(r.bottom);
@@ -112,8 +104,7 @@ std::string areaAddress(const CellRect& r, bool rowAbsolute, bool columnAbsolute
 
 }  // namespace
 
-std::string columnLetters(int column)
-{
+std::string columnLetters(int column) {
     std::string letters;
     while (column > 0) {
         int rest = (column - 1) % 26;
@@ -123,8 +114,7 @@ std::string columnLetters(int column)
     return letters;
 }
 
-std::optional<std::vector<CellRect>> parseAddress(const std::string& address)
-{
+std::optional<std::vector<CellRect>> parseAddress(const std::string& address) {
     std::vector<CellRect> areas;
     std::string_view rest = address;
     while (true) {
@@ -138,8 +128,7 @@ std::optional<std::vector<CellRect>> parseAddress(const std::string& address)
     return areas;
 }
 
-std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas)
-{
+std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas) {
     // Cut the rows into bands at every top and bottom edge; inside a band every row holds the same column
     // intervals. Merge the intervals of each band, then join bands on top of each other that hold the same
     // intervals.
@@ -188,27 +177,25 @@ std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas)
 }
 
 SimRange::SimRange(std::shared_ptr<SimWorksheet> sheet, std::vector<CellRect> areas)
-    : sheet_(std::move(sheet)), areas_(std::move(areas))
-{
+    : sheet_(std::move(sheet)), areas_(std::move(areas)) {
+    // Every member reads the first area; a range of no cells is Nothing, never an object.
+    if (!sheet_ || areas_.empty()) throw objectNotSet();
 }
 
-RangePtr SimRange::single(int row, int column) const
-{
+RangePtr SimRange::single(int row, int column) const {
     if (!onSheet(row, column)) throw applicationDefined();
     return sheet_->rangeOf({CellRect{row, column, row, column}});
 }
 
 WorksheetPtr SimRange::Worksheet() { return sheet_; }
 
-Variant SimRange::Value()
-{
+Variant SimRange::Value() {
     const CellRect& first = areas_.front();
     const Variant* value = sheet_->cells().find(first.top, first.left);
     return value ? *value : Variant();
 }
 
-void SimRange::SetValue(const Variant& value)
-{
+void SimRange::SetValue(const Variant& value) {
     Variant stored = storedCellValue(value);
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
@@ -227,8 +214,7 @@ void SimRange::SetValue(const Variant& value)
 
 std::string SimRange::Text() { return displayedText(Value()); }
 
-RangePtr SimRange::CurrentRegion()
-{
+RangePtr SimRange::CurrentRegion() {
     // Grow the block one side at a time while the line just outside it (corners included, so that cells
     // touching only diagonally join) holds a filled cell: the block Ctrl+* selects.
     const CellStore& cells = sheet_->cells();
@@ -264,8 +250,7 @@ int SimRange::RowsCount() { return areas_.front().bottom - areas_.front().top + 
 
 int SimRange::ColumnsCount() { return areas_.front().right - areas_.front().left + 1; }
 
-int SimRange::Count()
-{
+int SimRange::Count() {
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
     return static_cast<int>(std::min<long long>(total, 2147483647LL));
@@ -273,14 +258,12 @@ int SimRange::Count()
 
 int SimRange::AreasCount() { return static_cast<int>(areas_.size()); }
 
-RangePtr SimRange::Area(int index)
-{
+RangePtr SimRange::Area(int index) {
     if (index < 1 || index > static_cast<int>(areas_.size())) throw applicationDefined();
     return sheet_->rangeOf({areas_[static_cast<std::size_t>(index - 1)]});
 }
 
-std::vector<RangePtr> SimRange::Cells()
-{
+std::vector<RangePtr> SimRange::Cells() {
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
     if (total > kMaxCellsAtOnce) throw outOfMemory();
@@ -294,8 +277,7 @@ std::vector<RangePtr> SimRange::Cells()
     return cells;
 }
 
-RangePtr SimRange::Cell(int row, int column)
-{
+RangePtr SimRange::Cell(int row, int column) {
     const CellRect& first = areas_.front();
     const long long r = static_cast<long long>(first.top) + row - 1;
     const long long c = static_cast<long long>(first.left) + column - 1;
@@ -307,8 +289,7 @@ int SimRange::Row() { return areas_.front().top; }
 
 int SimRange::Column() { return areas_.front().left; }
 
-std::string SimRange::Address(bool rowAbsolute, bool columnAbsolute)
-{
+std::string SimRange::Address(bool rowAbsolute, bool columnAbsolute) {
     std::string text;
     for (const auto& area : areas_) {
         if (!text.empty()) text += ',';
@@ -317,8 +298,7 @@ std::string SimRange::Address(bool rowAbsolute, bool columnAbsolute)
     return text;
 }
 
-RangePtr SimRange::Offset(int rows, int columns)
-{
+RangePtr SimRange::Offset(int rows, int columns) {
     std::vector<CellRect> moved;
     for (const auto& area : areas_) {
         const long long top = static_cast<long long>(area.top) + rows;
@@ -326,14 +306,13 @@ RangePtr SimRange::Offset(int rows, int columns)
         const long long left = static_cast<long long>(area.left) + columns;
         const long long right = static_cast<long long>(area.right) + columns;
         if (top < 1 || bottom > xl::MaxRows || left < 1 || right > xl::MaxColumns) throw applicationDefined();
-        moved.push_back({static_cast<int>(top), static_cast<int>(left), static_cast<int>(bottom),
-                         static_cast<int>(right)});
+        moved.push_back(
+            {static_cast<int>(top), static_cast<int>(left), static_cast<int>(bottom), static_cast<int>(right)});
     }
     return sheet_->rangeOf(std::move(moved));
 }
 
-RangePtr SimRange::End(int direction)
-{
+RangePtr SimRange::End(int direction) {
     // Ctrl+arrow from the range's first cell: inside a run of filled cells go to the run's last cell;
     // otherwise (an empty cell, or a filled one with an empty neighbour) to the next filled cell; with none,
     // to the sheet's edge.
@@ -343,11 +322,20 @@ RangePtr SimRange::End(int direction)
     int dRow = 0;
     int dColumn = 0;
     switch (direction) {
-    case xl::Up: dRow = -1; break;
-    case xl::Down: dRow = 1; break;
-    case xl::ToLeft: dColumn = -1; break;
-    case xl::ToRight: dColumn = 1; break;
-    default: throw applicationDefined();
+        case xl::Up:
+            dRow = -1;
+            break;
+        case xl::Down:
+            dRow = 1;
+            break;
+        case xl::ToLeft:
+            dColumn = -1;
+            break;
+        case xl::ToRight:
+            dColumn = 1;
+            break;
+        default:
+            throw applicationDefined();
     }
     const int edge = dRow > 0 ? xl::MaxRows : dColumn > 0 ? xl::MaxColumns : 1;
     const int position = dRow != 0 ? row : column;
@@ -361,13 +349,12 @@ RangePtr SimRange::End(int direction)
         while (p != edge && filledAt(p + step)) p += step;
         return at(p);
     }
-    std::optional<int> next = dRow != 0 ? cells.nextInColumn(column, position + step, edge)
-                                        : cells.nextInRow(row, position + step, edge);
+    std::optional<int> next =
+        dRow != 0 ? cells.nextInColumn(column, position + step, edge) : cells.nextInRow(row, position + step, edge);
     return at(next.value_or(edge));
 }
 
-RangePtr SimRange::Find(const Variant& what, const Optional& lookIn)
-{
+RangePtr SimRange::Find(const Variant& what, const Optional& lookIn) {
     bool inValues = false;
     if (lookIn && !lookIn->isEmpty()) {
         if (!lookIn->isNumber()) throw typeMismatch();
@@ -400,8 +387,7 @@ RangePtr SimRange::Find(const Variant& what, const Optional& lookIn)
     return firstCellMatches ? single(first.top, first.left) : nullptr;
 }
 
-void SimRange::ClearContents()
-{
+void SimRange::ClearContents() {
     for (const auto& area : areas_) sheet_->cells().erase(area);
     sheet_->markChanged();
 }

@@ -19,8 +19,7 @@ struct CellRect {
     int right = 1;
 
     long long cellCount() const { return static_cast<long long>(bottom - top + 1) * (right - left + 1); }
-    bool contains(int row, int column) const
-    {
+    bool contains(int row, int column) const {
         return row >= top && row <= bottom && column >= left && column <= right;
     }
     bool operator==(const CellRect& other) const = default;

@@ -15,8 +15,7 @@ namespace {
 
 constexpr int kGeneralWidth = 11;
 
-std::string trimSpaces(std::string_view text)
-{
+std::string trimSpaces(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && text[begin] == ' ') ++begin;
@@ -24,8 +23,7 @@ std::string trimSpaces(std::string_view text)
     return std::string(text.substr(begin, end - begin));
 }
 
-bool equalsAsciiIgnoringCase(std::string_view a, std::string_view b)
-{
+bool equalsAsciiIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
@@ -41,8 +39,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A decimal number as typed: optional sign, digits with an optional point (at least one digit), an
 // optional exponent. Hexadecimal, "inf" and "nan" are text to Excel.
-bool looksNumeric(std::string_view s)
-{
+bool looksNumeric(std::string_view s) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
     std::size_t digits = 0;
@@ -62,8 +59,7 @@ bool looksNumeric(std::string_view s)
     return i == s.size();
 }
 
-std::optional<double> parseNumber(const std::string& text)
-{
+std::optional<double> parseNumber(const std::string& text) {
     if (!looksNumeric(text)) return std::nullopt;
     std::string_view s = text;
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);
@@ -73,8 +69,7 @@ std::optional<double> parseNumber(const std::string& text)
     return value == 0 ? 0.0 : value;  // no negative zero in a cell
 }
 
-std::string toChars(double value, std::chars_format format, int precision)
-{
+std::string toChars(double value, std::chars_format format, int precision) {
     char buffer[400];
     auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
     if (ec != std::errc()) return {};
@@ -82,16 +77,14 @@ std::string toChars(double value, std::chars_format format, int precision)
 }
 
 // "2.500" -> "2.5", "3.000" -> "3"; leaves texts without a point alone.
-std::string stripFraction(std::string s)
-{
+std::string stripFraction(std::string s) {
     if (s.find('.') == std::string::npos) return s;
     while (!s.empty() && s.back() == '0') s.pop_back();
     if (!s.empty() && s.back() == '.') s.pop_back();
     return s;
 }
 
-int significantDigits(const std::string& s)
-{
+int significantDigits(const std::string& s) {
     int count = 0;
     bool started = false;
     for (char c : s) {
@@ -104,8 +97,7 @@ int significantDigits(const std::string& s)
 }
 
 // Excel writes exponents with at least two digits and a sign: 1E+15, 1.5E-07.
-std::string scientific(double magnitude, int width)
-{
+std::string scientific(double magnitude, int width) {
     for (int decimals = width; decimals >= 0; --decimals) {
         std::string s = toChars(magnitude, std::chars_format::scientific, decimals);
         auto e = s.find('e');
@@ -126,8 +118,7 @@ std::string scientific(double magnitude, int width)
 }
 
 // The fixed-point form with as many decimals as fit, or "" when the integer part alone is too wide.
-std::string fixedForm(double magnitude, int width)
-{
+std::string fixedForm(double magnitude, int width) {
     std::string whole = toChars(magnitude, std::chars_format::fixed, 0);
     if (static_cast<int>(whole.size()) > width) return {};
     for (int decimals = width - static_cast<int>(whole.size()) - 1; decimals >= 0; --decimals) {
@@ -139,8 +130,7 @@ std::string fixedForm(double magnitude, int width)
 
 // --- Find's pattern matching over code points -----------------------------------------------------------
 
-std::vector<char32_t> codePoints(std::string_view s)
-{
+std::vector<char32_t> codePoints(std::string_view s) {
     std::vector<char32_t> out;
     out.reserve(s.size());
     std::size_t i = 0;
@@ -166,10 +156,9 @@ std::vector<char32_t> codePoints(std::string_view s)
     return out;
 }
 
-char32_t foldCase(char32_t c)
-{
+char32_t foldCase(char32_t c) {
     if (c >= 'A' && c <= 'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;    // Latin-1 capitals
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;     // Latin-1 capitals
     if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return c + 32;  // Greek capitals
     if (c >= 0x410 && c <= 0x42F) return c + 32;                // Cyrillic capitals
     if (c >= 0x400 && c <= 0x40F) return c + 80;
@@ -184,35 +173,33 @@ struct Token {
 
 }  // namespace
 
-Variant storedCellValue(const Variant& value)
-{
+Variant storedCellValue(const Variant& value) {
     switch (value.kind()) {
-    case Variant::Kind::Empty:
-        return {};
-    case Variant::Kind::Boolean:
-        return value;
-    case Variant::Kind::Long:
-        return static_cast<double>(value.asLongRaw());
-    case Variant::Kind::Double: {
-        double d = value.asDoubleRaw();
-        if (!std::isfinite(d)) throw applicationDefined();
-        return d == 0 ? 0.0 : d;
-    }
-    case Variant::Kind::String: {
-        const std::string& text = value.asStringRaw();
-        if (text.empty()) return {};
-        std::string trimmed = trimSpaces(text);
-        if (equalsAsciiIgnoringCase(trimmed, "TRUE")) return true;
-        if (equalsAsciiIgnoringCase(trimmed, "FALSE")) return false;
-        if (auto number = parseNumber(trimmed)) return *number;
-        return value;
-    }
+        case Variant::Kind::Empty:
+            return {};
+        case Variant::Kind::Boolean:
+            return value;
+        case Variant::Kind::Long:
+            return static_cast<double>(value.asLongRaw());
+        case Variant::Kind::Double: {
+            double d = value.asDoubleRaw();
+            if (!std::isfinite(d)) throw applicationDefined();
+            return d == 0 ? 0.0 : d;
+        }
+        case Variant::Kind::String: {
+            const std::string& text = value.asStringRaw();
+            if (text.empty()) return {};
+            std::string trimmed = trimSpaces(text);
+            if (equalsAsciiIgnoringCase(trimmed, "TRUE")) return true;
+            if (equalsAsciiIgnoringCase(trimmed, "FALSE")) return false;
+            if (auto number = parseNumber(trimmed)) return *number;
+            return value;
+        }
     }
     return value;
 }
 
-std::string generalNumberText(double number)
-{
+std::string generalNumberText(double number) {
     if (number == 0 || !std::isfinite(number)) return "0";
     const bool negative = number < 0;
     const double magnitude = std::fabs(number);
@@ -230,25 +217,23 @@ std::string generalNumberText(double number)
     return negative ? "-" + text : text;
 }
 
-std::string displayedText(const Variant& stored)
-{
+std::string displayedText(const Variant& stored) {
     switch (stored.kind()) {
-    case Variant::Kind::Empty:
-        return {};
-    case Variant::Kind::Boolean:
-        return stored.asBoolRaw() ? "TRUE" : "FALSE";
-    case Variant::Kind::Long:
-        return std::to_string(stored.asLongRaw());
-    case Variant::Kind::Double:
-        return generalNumberText(stored.asDoubleRaw());
-    case Variant::Kind::String:
-        return stored.asStringRaw();
+        case Variant::Kind::Empty:
+            return {};
+        case Variant::Kind::Boolean:
+            return stored.asBoolRaw() ? "TRUE" : "FALSE";
+        case Variant::Kind::Long:
+            return std::to_string(stored.asLongRaw());
+        case Variant::Kind::Double:
+            return generalNumberText(stored.asDoubleRaw());
+        case Variant::Kind::String:
+            return stored.asStringRaw();
     }
     return {};
 }
 
-std::string formulaText(const Variant& stored)
-{
+std::string formulaText(const Variant& stored) {
     if (stored.kind() != Variant::Kind::Double) return displayedText(stored);
     double d = stored.asDoubleRaw();
     if (d == 0 || !std::isfinite(d)) return "0";
@@ -259,8 +244,7 @@ std::string formulaText(const Variant& stored)
     return mantissa + "E" + s.substr(e + 1);
 }
 
-bool containsPattern(std::string_view text, std::string_view pattern)
-{
+bool containsPattern(std::string_view text, std::string_view pattern) {
     std::vector<Token> tokens{{TokenKind::AnyRun, 0}};
     std::vector<char32_t> p = codePoints(pattern);
     for (std::size_t i = 0; i < p.size(); ++i) {
@@ -288,8 +272,7 @@ bool containsPattern(std::string_view text, std::string_view pattern)
         if (pi < tokens.size() && tokens[pi].kind == TokenKind::AnyRun) {
             starToken = pi++;
             starText = ti;
-        } else if (pi < tokens.size() &&
-                   (tokens[pi].kind == TokenKind::AnyOne || tokens[pi].literal == t[ti])) {
+        } else if (pi < tokens.size() && (tokens[pi].kind == TokenKind::AnyOne || tokens[pi].literal == t[ti])) {
             ++pi;
             ++ti;
         } else if (starToken != std::string_view::npos) {

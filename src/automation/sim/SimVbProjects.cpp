@@ -12,8 +12,7 @@ namespace tessaline::automation::sim {
 
 namespace {
 
-std::optional<long long> indexValue(const Variant& v)
-{
+std::optional<long long> indexValue(const Variant& v) {
     if (v.kind() == Variant::Kind::Long) return v.asLongRaw();
     if (v.kind() == Variant::Kind::Double && std::isfinite(v.asDoubleRaw()) && std::fabs(v.asDoubleRaw()) < 1e15) {
         return static_cast<long long>(std::nearbyint(v.asDoubleRaw()));
@@ -22,8 +21,7 @@ std::optional<long long> indexValue(const Variant& v)
 }
 
 template <typename T, typename Name>
-std::shared_ptr<T> itemOf(const std::vector<std::shared_ptr<T>>& items, const Variant& indexOrName, Name name)
-{
+std::shared_ptr<T> itemOf(const std::vector<std::shared_ptr<T>>& items, const Variant& indexOrName, Name name) {
     if (indexOrName.isString()) {
         for (const auto& item : items) {
             if (equalsIgnoringCase(name(*item), indexOrName.asStringRaw())) return item;
@@ -35,8 +33,7 @@ std::shared_ptr<T> itemOf(const std::vector<std::shared_ptr<T>>& items, const Va
     return items[static_cast<std::size_t>(*index - 1)];
 }
 
-std::vector<std::string> splitLines(const std::string& text)
-{
+std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::string current;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -54,15 +51,13 @@ std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
-std::string lowerAscii(std::string s)
-{
+std::string lowerAscii(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
 // Whether a line opens a procedure: [Public|Private|Friend] [Static] Sub|Function|Property ...
-bool opensProcedure(const std::string& line)
-{
+bool opensProcedure(const std::string& line) {
     std::string rest = lowerAscii(line);
     rest.erase(0, rest.find_first_not_of(" \t"));
     auto takeWord = [&](const std::string& word) {
@@ -83,8 +78,7 @@ bool opensProcedure(const std::string& line)
 
 int SimCodeModule::CountOfLines() { return static_cast<int>(lines_.size()); }
 
-std::string SimCodeModule::Lines(int startLine, int count)
-{
+std::string SimCodeModule::Lines(int startLine, int count) {
     const long long lineCount = static_cast<long long>(lines_.size());
     if (startLine < 1 || count < 0 || startLine > lineCount + 1 ||
         static_cast<long long>(startLine) + count - 1 > lineCount) {
@@ -98,8 +92,7 @@ std::string SimCodeModule::Lines(int startLine, int count)
     return text;
 }
 
-void SimCodeModule::AddFromString(const std::string& text)
-{
+void SimCodeModule::AddFromString(const std::string& text) {
     // The text goes before the module's first procedure, after its declarations; at the end when there is none.
     std::vector<std::string> added = splitLines(text);
     auto at = std::find_if(lines_.begin(), lines_.end(), opensProcedure);
@@ -107,37 +100,31 @@ void SimCodeModule::AddFromString(const std::string& text)
 }
 
 SimVbComponent::SimVbComponent(int type, std::string name, std::vector<std::string> lines)
-    : type_(type), name_(std::move(name)), module_(std::make_shared<SimCodeModule>(std::move(lines)))
-{
-}
+    : type_(type), name_(std::move(name)), module_(std::make_shared<SimCodeModule>(std::move(lines))) {}
 
-std::shared_ptr<VBComponent> SimVbComponents::Item(const Variant& indexOrName)
-{
+std::shared_ptr<VBComponent> SimVbComponents::Item(const Variant& indexOrName) {
     return itemOf(components_, indexOrName, [](SimVbComponent& c) { return c.Name(); });
 }
 
-std::vector<std::shared_ptr<VBComponent>> SimVbComponents::Enumerate()
-{
+std::vector<std::shared_ptr<VBComponent>> SimVbComponents::Enumerate() {
     return {components_.begin(), components_.end()};
 }
 
 SimVbProject::SimVbProject(std::string name, std::string fileName, int protection,
                            std::shared_ptr<SimVbComponents> components)
-    : name_(std::move(name)), fileName_(std::move(fileName)), protection_(protection),
-      components_(std::move(components))
-{
-}
+    : name_(std::move(name)),
+      fileName_(std::move(fileName)),
+      protection_(protection),
+      components_(std::move(components)) {}
 
-std::shared_ptr<VBComponents> SimVbProject::VBComponents()
-{
+std::shared_ptr<VBComponents> SimVbProject::VBComponents() {
     if (protection_ == vbext::ProtectionLocked) {
         throw AutomationError(50289, "Can't perform operation since the project is protected.");
     }
     return components_;
 }
 
-std::shared_ptr<VBProject> SimVbProjects::Item(const Variant& indexOrName)
-{
+std::shared_ptr<VBProject> SimVbProjects::Item(const Variant& indexOrName) {
     return itemOf(projects_, indexOrName, [](SimVbProject& p) { return p.Name(); });
 }
 

@@ -37,9 +37,7 @@ private:
 class SimVbComponents final : public VBComponents {
 public:
     explicit SimVbComponents(std::vector<std::shared_ptr<SimVbComponent>> components)
-        : components_(std::move(components))
-    {
-    }
+        : components_(std::move(components)) {}
 
     int Count() override { return static_cast<int>(components_.size()); }
     std::shared_ptr<VBComponent> Item(const Variant& indexOrName) override;
@@ -51,8 +49,7 @@ private:
 
 class SimVbProject final : public VBProject {
 public:
-    SimVbProject(std::string name, std::string fileName, int protection,
-                 std::shared_ptr<SimVbComponents> components);
+    SimVbProject(std::string name, std::string fileName, int protection, std::shared_ptr<SimVbComponents> components);
 
     std::string Name() override { return name_; }
     int Protection() override { return protection_; }

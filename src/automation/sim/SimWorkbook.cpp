@@ -22,8 +22,7 @@ struct SplitPath {
     std::string name;
 };
 
-SplitPath splitPath(const std::string& path)
-{
+SplitPath splitPath(const std::string& path) {
     std::error_code error;
     std::string normal = path;
     if (!fs::exists(fs::path(path), error)) std::replace(normal.begin(), normal.end(), '\\', '/');
@@ -39,8 +38,7 @@ SplitPath splitPath(const std::string& path)
 std::string joinPath(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
 
 // Index or name, as collections take them; nothing when the value is neither.
-std::optional<long long> indexValue(const Variant& v)
-{
+std::optional<long long> indexValue(const Variant& v) {
     if (v.kind() == Variant::Kind::Long) return v.asLongRaw();
     if (v.kind() == Variant::Kind::Double && std::isfinite(v.asDoubleRaw()) && std::fabs(v.asDoubleRaw()) < 1e15) {
         return static_cast<long long>(std::nearbyint(v.asDoubleRaw()));
@@ -48,8 +46,7 @@ std::optional<long long> indexValue(const Variant& v)
     return std::nullopt;
 }
 
-std::optional<int> bookNumber(const std::string& name)
-{
+std::optional<int> bookNumber(const std::string& name) {
     if (name.size() < 5 || name.size() > 12 || name.compare(0, 4, "Book") != 0) return std::nullopt;
     int number = 0;
     for (std::size_t i = 4; i < name.size(); ++i) {
@@ -61,8 +58,7 @@ std::optional<int> bookNumber(const std::string& name)
 
 }  // namespace
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
-{
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
@@ -77,17 +73,13 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b)
 // --- SimWorkbook ------------------------------------------------------------------------------------------
 
 SimWorkbook::SimWorkbook(std::weak_ptr<SimWorkbooks> owner, std::string name, std::string folder)
-    : owner_(std::move(owner)), name_(std::move(name)), folder_(std::move(folder))
-{
-}
+    : owner_(std::move(owner)), name_(std::move(name)), folder_(std::move(folder)) {}
 
-void SimWorkbook::requireOpen() const
-{
+void SimWorkbook::requireOpen() const {
     if (closed_) throw disconnected();
 }
 
-void SimWorkbook::load(const xls::WorkbookData& data)
-{
+void SimWorkbook::load(const xls::WorkbookData& data) {
     sheets_.clear();
     for (const auto& sheetData : data.sheets) {
         auto sheet = addSheetAtEnd(sheetData.name);
@@ -102,8 +94,7 @@ void SimWorkbook::load(const xls::WorkbookData& data)
     saved_ = true;
 }
 
-xls::WorkbookData SimWorkbook::snapshot() const
-{
+xls::WorkbookData SimWorkbook::snapshot() const {
     xls::WorkbookData data;
     for (const auto& sheet : sheets_) {
         xls::SheetData sheetData;
@@ -119,16 +110,14 @@ xls::WorkbookData SimWorkbook::snapshot() const
     return data;
 }
 
-std::shared_ptr<SimWorksheet> SimWorkbook::addSheetAtEnd(const std::string& name)
-{
+std::shared_ptr<SimWorksheet> SimWorkbook::addSheetAtEnd(const std::string& name) {
     auto sheet = std::make_shared<SimWorksheet>(weak_from_this(), name);
     sheets_.push_back(sheet);
     if (!active_.lock()) active_ = sheet;
     return sheet;
 }
 
-void SimWorkbook::setActiveSheetIndex(int zeroBased)
-{
+void SimWorkbook::setActiveSheetIndex(int zeroBased) {
     if (zeroBased >= 0 && zeroBased < static_cast<int>(sheets_.size())) {
         active_ = sheets_[static_cast<std::size_t>(zeroBased)];
     } else if (!sheets_.empty()) {
@@ -136,47 +125,40 @@ void SimWorkbook::setActiveSheetIndex(int zeroBased)
     }
 }
 
-int SimWorkbook::indexOf(const SimWorksheet* sheet) const
-{
+int SimWorkbook::indexOf(const SimWorksheet* sheet) const {
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
         if (sheets_[i].get() == sheet) return static_cast<int>(i) + 1;
     }
     return 0;
 }
 
-bool SimWorkbook::nameTakenByOther(const std::string& name, const SimWorksheet* except) const
-{
+bool SimWorkbook::nameTakenByOther(const std::string& name, const SimWorksheet* except) const {
     return std::any_of(sheets_.begin(), sheets_.end(), [&](const auto& sheet) {
         return sheet.get() != except && equalsIgnoringCase(sheet->name(), name);
     });
 }
 
-std::string SimWorkbook::Name()
-{
+std::string SimWorkbook::Name() {
     requireOpen();
     return name_;
 }
 
-std::string SimWorkbook::FullName()
-{
+std::string SimWorkbook::FullName() {
     requireOpen();
     return folder_.empty() ? name_ : joinPath(folder_, name_);
 }
 
-std::string SimWorkbook::Path()
-{
+std::string SimWorkbook::Path() {
     requireOpen();
     return folder_;
 }
 
-int SimWorkbook::WorksheetCount()
-{
+int SimWorkbook::WorksheetCount() {
     requireOpen();
     return static_cast<int>(sheets_.size());
 }
 
-WorksheetPtr SimWorkbook::Worksheets(const Variant& indexOrName)
-{
+WorksheetPtr SimWorkbook::Worksheets(const Variant& indexOrName) {
     requireOpen();
     if (indexOrName.isString()) {
         for (const auto& sheet : sheets_) {
@@ -189,8 +171,7 @@ WorksheetPtr SimWorkbook::Worksheets(const Variant& indexOrName)
     return sheets_[static_cast<std::size_t>(*index - 1)];
 }
 
-WorksheetPtr SimWorkbook::AddWorksheet(const std::string& name)
-{
+WorksheetPtr SimWorkbook::AddWorksheet(const std::string& name) {
     requireOpen();
     std::string sheetName = name;
     if (sheetName.empty()) {
@@ -211,20 +192,17 @@ WorksheetPtr SimWorkbook::AddWorksheet(const std::string& name)
     return sheet;
 }
 
-WorksheetPtr SimWorkbook::ActiveSheet()
-{
+WorksheetPtr SimWorkbook::ActiveSheet() {
     requireOpen();
     return active_.lock();
 }
 
-bool SimWorkbook::Saved()
-{
+bool SimWorkbook::Saved() {
     requireOpen();
     return saved_;
 }
 
-void SimWorkbook::writeTo(const std::string& folder, const std::string& name)
-{
+void SimWorkbook::writeTo(const std::string& folder, const std::string& name) {
     const std::string path = joinPath(folder, name);
     try {
         xls::writeWorkbook(path, snapshot());
@@ -236,8 +214,7 @@ void SimWorkbook::writeTo(const std::string& folder, const std::string& name)
     saved_ = true;
 }
 
-void SimWorkbook::Save()
-{
+void SimWorkbook::Save() {
     requireOpen();
     // A workbook never saved goes to the current folder under its caption, as Excel saves it to its default
     // folder.
@@ -248,8 +225,7 @@ void SimWorkbook::Save()
     writeTo(folder_, name_);
 }
 
-void SimWorkbook::SaveAs(const std::string& fileName)
-{
+void SimWorkbook::SaveAs(const std::string& fileName) {
     requireOpen();
     if (fileName.empty()) throw applicationDefined();
     SplitPath target = splitPath(fileName);
@@ -257,22 +233,20 @@ void SimWorkbook::SaveAs(const std::string& fileName)
     if (auto owner = owner_.lock()) {
         auto other = owner->findByName(target.name);
         if (other && other.get() != this) {
-            throw AutomationError(vberr::ApplicationDefined, "Cannot save '" + target.name +
-                                                                 "' with the same name as another open workbook.");
+            throw AutomationError(vberr::ApplicationDefined,
+                                  "Cannot save '" + target.name + "' with the same name as another open workbook.");
         }
     }
     writeTo(target.folder, target.name);
 }
 
-void SimWorkbook::Close()
-{
+void SimWorkbook::Close() {
     requireOpen();
     closed_ = true;
     if (auto owner = owner_.lock()) owner->remove(this);
 }
 
-void SimWorkbook::Activate()
-{
+void SimWorkbook::Activate() {
     requireOpen();
     if (auto owner = owner_.lock()) owner->activate(shared_from_this());
 }
@@ -281,8 +255,7 @@ void SimWorkbook::Activate()
 
 SimWorkbooks::SimWorkbooks(std::weak_ptr<ExcelApplication> application) : application_(std::move(application)) {}
 
-std::shared_ptr<SimWorkbook> SimWorkbooks::adopt(std::shared_ptr<SimWorkbook> workbook, bool active)
-{
+std::shared_ptr<SimWorkbook> SimWorkbooks::adopt(std::shared_ptr<SimWorkbook> workbook, bool active) {
     if (auto number = bookNumber(workbook->name())) nextBookNumber_ = std::max(nextBookNumber_, *number + 1);
     books_.push_back(workbook);
     if (active || !active_.lock()) active_ = workbook;
@@ -291,8 +264,7 @@ std::shared_ptr<SimWorkbook> SimWorkbooks::adopt(std::shared_ptr<SimWorkbook> wo
 
 void SimWorkbooks::activate(const std::shared_ptr<SimWorkbook>& workbook) { active_ = workbook; }
 
-void SimWorkbooks::remove(const SimWorkbook* workbook)
-{
+void SimWorkbooks::remove(const SimWorkbook* workbook) {
     books_.erase(std::remove_if(books_.begin(), books_.end(), [&](const auto& b) { return b.get() == workbook; }),
                  books_.end());
     auto active = active_.lock();
@@ -304,8 +276,7 @@ void SimWorkbooks::remove(const SimWorkbook* workbook)
 
 WorkbookPtr SimWorkbooks::activeWorkbook() const { return active_.lock(); }
 
-std::shared_ptr<SimWorkbook> SimWorkbooks::findByName(const std::string& name) const
-{
+std::shared_ptr<SimWorkbook> SimWorkbooks::findByName(const std::string& name) const {
     for (const auto& book : books_) {
         if (equalsIgnoringCase(book->name(), name)) return book;
     }
@@ -314,8 +285,7 @@ std::shared_ptr<SimWorkbook> SimWorkbooks::findByName(const std::string& name) c
 
 int SimWorkbooks::Count() { return static_cast<int>(books_.size()); }
 
-WorkbookPtr SimWorkbooks::Item(const Variant& indexOrName)
-{
+WorkbookPtr SimWorkbooks::Item(const Variant& indexOrName) {
     if (indexOrName.isString()) {
         if (auto book = findByName(indexOrName.asStringRaw())) return book;
         throw subscriptOutOfRange();
@@ -327,8 +297,7 @@ WorkbookPtr SimWorkbooks::Item(const Variant& indexOrName)
 
 std::vector<WorkbookPtr> SimWorkbooks::Enumerate() { return {books_.begin(), books_.end()}; }
 
-WorkbookPtr SimWorkbooks::Open(const std::string& fileName)
-{
+WorkbookPtr SimWorkbooks::Open(const std::string& fileName) {
     const std::string notFound = "'" + fileName +
                                  "' could not be found. Check the spelling of the file name, and verify that the "
                                  "file location is correct.";
@@ -360,8 +329,7 @@ WorkbookPtr SimWorkbooks::Open(const std::string& fileName)
     return adopt(book, true);
 }
 
-WorkbookPtr SimWorkbooks::Add()
-{
+WorkbookPtr SimWorkbooks::Add() {
     auto book = std::make_shared<SimWorkbook>(weak_from_this(), "Book" + std::to_string(nextBookNumber_), "");
     for (int i = 1; i <= 3; ++i) book->addSheetAtEnd("Sheet" + std::to_string(i));
     return adopt(book, true);

@@ -12,8 +12,7 @@ namespace {
 
 AutomationError rangeFailed() { return {vberr::ApplicationDefined, "Method 'Range' of object '_Worksheet' failed"}; }
 
-std::size_t codePointCount(const std::string& s)
-{
+std::size_t codePointCount(const std::string& s) {
     return static_cast<std::size_t>(
         std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
@@ -22,14 +21,12 @@ std::size_t codePointCount(const std::string& s)
 
 // --- CellStore --------------------------------------------------------------------------------------------
 
-const Variant* CellStore::find(int row, int column) const
-{
+const Variant* CellStore::find(int row, int column) const {
     auto it = byRow_.find({row, column});
     return it == byRow_.end() ? nullptr : &it->second;
 }
 
-void CellStore::set(int row, int column, const Variant& value)
-{
+void CellStore::set(int row, int column, const Variant& value) {
     if (value.isEmpty()) {
         byRow_.erase({row, column});
         byColumn_.erase({column, row});
@@ -39,8 +36,7 @@ void CellStore::set(int row, int column, const Variant& value)
     byColumn_.insert({column, row});
 }
 
-void CellStore::erase(const CellRect& rect)
-{
+void CellStore::erase(const CellRect& rect) {
     auto it = byRow_.lower_bound({rect.top, rect.left});
     while (it != byRow_.end() && it->first.first <= rect.bottom) {
         const auto [row, column] = it->first;
@@ -55,8 +51,7 @@ void CellStore::erase(const CellRect& rect)
     }
 }
 
-std::optional<int> CellStore::nextInColumn(int column, int from, int to) const
-{
+std::optional<int> CellStore::nextInColumn(int column, int from, int to) const {
     if (to >= from) {
         auto it = byColumn_.lower_bound({column, from});
         if (it != byColumn_.end() && it->first == column && it->second <= to) return it->second;
@@ -69,8 +64,7 @@ std::optional<int> CellStore::nextInColumn(int column, int from, int to) const
     return std::nullopt;
 }
 
-std::optional<int> CellStore::nextInRow(int row, int from, int to) const
-{
+std::optional<int> CellStore::nextInRow(int row, int from, int to) const {
     if (to >= from) {
         auto it = byRow_.lower_bound({row, from});
         if (it != byRow_.end() && it->first.first == row && it->first.second <= to) return it->first.second;
@@ -83,8 +77,7 @@ std::optional<int> CellStore::nextInRow(int row, int from, int to) const
     return std::nullopt;
 }
 
-void CellStore::forEach(const CellRect& rect, const std::function<bool(int, int, const Variant&)>& visit) const
-{
+void CellStore::forEach(const CellRect& rect, const std::function<bool(int, int, const Variant&)>& visit) const {
     auto it = byRow_.lower_bound({rect.top, rect.left});
     while (it != byRow_.end() && it->first.first <= rect.bottom) {
         const auto [row, column] = it->first;
@@ -99,8 +92,7 @@ void CellStore::forEach(const CellRect& rect, const std::function<bool(int, int,
     }
 }
 
-std::optional<CellRect> CellStore::bounds() const
-{
+std::optional<CellRect> CellStore::bounds() const {
     if (byRow_.empty()) return std::nullopt;
     return CellRect{byRow_.begin()->first.first, byColumn_.begin()->first, byRow_.rbegin()->first.first,
                     byColumn_.rbegin()->first};
@@ -108,8 +100,7 @@ std::optional<CellRect> CellStore::bounds() const
 
 // --- SimWorksheet -----------------------------------------------------------------------------------------
 
-bool isValidSheetName(const std::string& name)
-{
+bool isValidSheetName(const std::string& name) {
     const std::size_t length = codePointCount(name);
     if (length < 1 || length > 31) return false;
     if (name.front() == '\'' || name.back() == '\'') return false;
@@ -117,26 +108,21 @@ bool isValidSheetName(const std::string& name)
 }
 
 SimWorksheet::SimWorksheet(std::weak_ptr<SimWorkbook> parent, std::string name)
-    : parent_(std::move(parent)), name_(std::move(name))
-{
-}
+    : parent_(std::move(parent)), name_(std::move(name)) {}
 
-std::shared_ptr<SimWorkbook> SimWorksheet::lockParent() const
-{
+std::shared_ptr<SimWorkbook> SimWorksheet::lockParent() const {
     auto parent = parent_.lock();
     if (!parent || parent->closed()) throw AutomationError(vberr::AutomationFailure, "Automation error");
     return parent;
 }
 
-void SimWorksheet::markChanged()
-{
+void SimWorksheet::markChanged() {
     if (auto parent = parent_.lock()) parent->markChanged();
 }
 
 std::string SimWorksheet::Name() { return name_; }
 
-void SimWorksheet::SetName(const std::string& name)
-{
+void SimWorksheet::SetName(const std::string& name) {
     if (!isValidSheetName(name)) throw applicationDefined();
     auto parent = parent_.lock();
     if (parent && parent->nameTakenByOther(name, this)) throw applicationDefined();
@@ -148,20 +134,17 @@ int SimWorksheet::Index() { return lockParent()->indexOf(this); }
 
 WorkbookPtr SimWorksheet::Parent() { return lockParent(); }
 
-std::shared_ptr<SimRange> SimWorksheet::rangeOf(std::vector<CellRect> areas)
-{
+std::shared_ptr<SimRange> SimWorksheet::rangeOf(std::vector<CellRect> areas) {
     return std::make_shared<SimRange>(shared_from_this(), std::move(areas));
 }
 
-RangePtr SimWorksheet::Range(const std::string& address)
-{
+RangePtr SimWorksheet::Range(const std::string& address) {
     auto areas = parseAddress(address);
     if (!areas) throw rangeFailed();
     return rangeOf(std::move(*areas));
 }
 
-RangePtr SimWorksheet::Range(const RangePtr& cell1, const RangePtr& cell2)
-{
+RangePtr SimWorksheet::Range(const RangePtr& cell1, const RangePtr& cell2) {
     auto first = std::dynamic_pointer_cast<SimRange>(cell1);
     auto second = std::dynamic_pointer_cast<SimRange>(cell2);
     if (!first || !second || first->sheet().get() != this || second->sheet().get() != this) throw rangeFailed();
@@ -177,16 +160,14 @@ RangePtr SimWorksheet::Range(const RangePtr& cell1, const RangePtr& cell2)
     return rangeOf({box});
 }
 
-RangePtr SimWorksheet::Cells(int row, int column)
-{
+RangePtr SimWorksheet::Cells(int row, int column) {
     if (row < 1 || row > xl::MaxRows || column < 1 || column > xl::MaxColumns) throw applicationDefined();
     return rangeOf({CellRect{row, column, row, column}});
 }
 
 RangePtr SimWorksheet::UsedRange() { return rangeOf({cells_.bounds().value_or(CellRect{})}); }
 
-void SimWorksheet::Activate()
-{
+void SimWorksheet::Activate() {
     auto parent = lockParent();
     parent->setActiveSheetIndex(parent->indexOf(this) - 1);
     parent->Activate();

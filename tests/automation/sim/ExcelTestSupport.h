@@ -2,10 +2,9 @@
 
 #include <initializer_list>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
-
-#include <nlohmann/json.hpp>
 
 #include "automation/Excel.h"
 #include "automation/sim/SimParts.h"
@@ -17,16 +16,14 @@ struct ExcelSheet {
     WorkbooksPtr books;
     WorksheetPtr sheet;
 
-    ExcelSheet()
-    {
+    ExcelSheet() {
         books = makeWorkbooks({}, nlohmann::json::parse(R"([{"name": "Book1", "sheets": [{"name": "Sheet1"}]}])"),
                               "excel.json");
         sheet = books->Item("Book1")->Worksheets(1);
     }
 
     // Writes a value into each named cell: fill({"A1", "B2"}) puts "x" into both.
-    void fill(std::initializer_list<const char*> addresses, const Variant& value = "x")
-    {
+    void fill(std::initializer_list<const char*> addresses, const Variant& value = "x") {
         for (const char* address : addresses) sheet->Range(address)->SetValue(value);
     }
 

@@ -8,8 +8,7 @@ namespace {
 
 using testing::ExcelSheet;
 
-int errorOf(const std::function<void()>& call)
-{
+int errorOf(const std::function<void()>& call) {
     try {
         call();
     } catch (const AutomationError& e) {
@@ -23,8 +22,7 @@ protected:
     ExcelSheet x;
 };
 
-TEST_F(RangeAddressTest, AddressesAreAbsoluteByDefaultAndRelativeOnRequest)
-{
+TEST_F(RangeAddressTest, AddressesAreAbsoluteByDefaultAndRelativeOnRequest) {
     auto r = x.sheet->Range("b7");
     EXPECT_EQ(r->Address(), "$B$7");
     EXPECT_EQ(r->Address(false, false), "B7");
@@ -39,8 +37,7 @@ TEST_F(RangeAddressTest, AddressesAreAbsoluteByDefaultAndRelativeOnRequest)
     EXPECT_EQ(x.sheet->Cells(3, 28)->Address(false, false), "AB3");
 }
 
-TEST_F(RangeAddressTest, InvalidAddressesRaise1004)
-{
+TEST_F(RangeAddressTest, InvalidAddressesRaise1004) {
     for (const char* bad : {"", "A", "1", "A0", "IW1", "A65537", "A1:", ":A1", "A1:B", "A1,", "A1 B2", "Sheet1!A1",
                             "$$A1", "A$", "AAAA1", "1A", "A1:B2:C3", "名字"}) {
         EXPECT_EQ(errorOf([&] { x.sheet->Range(bad); }), vberr::ApplicationDefined) << bad;
@@ -50,8 +47,7 @@ TEST_F(RangeAddressTest, InvalidAddressesRaise1004)
     EXPECT_EQ(errorOf([&] { x.sheet->Cells(65537, 1); }), vberr::ApplicationDefined);
 }
 
-TEST_F(RangeAddressTest, SizesRowsColumnsAndCounts)
-{
+TEST_F(RangeAddressTest, SizesRowsColumnsAndCounts) {
     auto block = x.sheet->Range("B2:D5");
     EXPECT_EQ(block->Row(), 2);
     EXPECT_EQ(block->Column(), 2);
@@ -67,15 +63,13 @@ TEST_F(RangeAddressTest, SizesRowsColumnsAndCounts)
     EXPECT_EQ(errorOf([&] { two->Area(3); }), vberr::ApplicationDefined);
 }
 
-TEST_F(RangeAddressTest, CellsEnumerateAreaByAreaRowByRow)
-{
+TEST_F(RangeAddressTest, CellsEnumerateAreaByAreaRowByRow) {
     std::vector<std::string> seen;
     for (const auto& cell : x.sheet->Range("B2:C3,A1")->Cells()) seen.push_back(cell->Address(false, false));
     EXPECT_EQ(seen, (std::vector<std::string>{"B2", "C2", "B3", "C3", "A1"}));
 }
 
-TEST_F(RangeAddressTest, CellIsRelativeToTheFirstCell)
-{
+TEST_F(RangeAddressTest, CellIsRelativeToTheFirstCell) {
     auto block = x.sheet->Range("C3:E5");
     EXPECT_EQ(block->Cell(1, 1)->Address(false, false), "C3");
     EXPECT_EQ(block->Cell(2, 3)->Address(false, false), "E4");
@@ -84,8 +78,7 @@ TEST_F(RangeAddressTest, CellIsRelativeToTheFirstCell)
     EXPECT_EQ(errorOf([&] { block->Cell(-2, 1); }), vberr::ApplicationDefined);
 }
 
-TEST_F(RangeAddressTest, OffsetMovesEveryAreaAndRefusesToLeaveTheSheet)
-{
+TEST_F(RangeAddressTest, OffsetMovesEveryAreaAndRefusesToLeaveTheSheet) {
     EXPECT_EQ(x.sheet->Range("A1")->Offset(1, 2)->Address(false, false), "C2");
     EXPECT_EQ(x.sheet->Range("B2:C3,E5")->Offset(-1, 1)->Address(false, false), "C1:D2,F4");
     EXPECT_EQ(errorOf([&] { x.sheet->Range("A1")->Offset(-1, 0); }), vberr::ApplicationDefined);
@@ -94,8 +87,7 @@ TEST_F(RangeAddressTest, OffsetMovesEveryAreaAndRefusesToLeaveTheSheet)
     EXPECT_EQ(errorOf([&] { x.sheet->Range("A1")->Offset(2147483647, 0); }), vberr::ApplicationDefined);
 }
 
-TEST_F(RangeAddressTest, RangeOfTwoCellsSpansBoth)
-{
+TEST_F(RangeAddressTest, RangeOfTwoCellsSpansBoth) {
     auto r = x.sheet->Range(x.sheet->Cells(5, 4), x.sheet->Range("B2"));
     EXPECT_EQ(r->Address(false, false), "B2:D5");
     EXPECT_EQ(x.sheet->Range("A1:A" + std::to_string(12))->Address(false, false), "A1:A12");
@@ -105,8 +97,7 @@ TEST_F(RangeAddressTest, RangeOfTwoCellsSpansBoth)
     EXPECT_EQ(errorOf([&] { x.sheet->Range(nullptr, x.sheet->Range("B2")); }), vberr::ApplicationDefined);
 }
 
-TEST_F(RangeAddressTest, UsedRangeSpansFirstToLastFilledCell)
-{
+TEST_F(RangeAddressTest, UsedRangeSpansFirstToLastFilledCell) {
     EXPECT_EQ(x.sheet->UsedRange()->Address(), "$A$1");
     x.sheet->Range("C4")->SetValue("a");
     x.sheet->Range("B9")->SetValue("b");
@@ -122,8 +113,7 @@ protected:
     RangePtr r(const char* address) { return x.sheet->Range(address); }
 };
 
-TEST_F(UnionIntersectTest, UnionKeepsEachCellOnceAndEnumeratesTopToBottom)
-{
+TEST_F(UnionIntersectTest, UnionKeepsEachCellOnceAndEnumeratesTopToBottom) {
     auto set = unionOf({r("A9"), r("A3")});
     set = unionOf({set, r("A3")});
     set = unionOf({set, r("A1")});
@@ -133,8 +123,7 @@ TEST_F(UnionIntersectTest, UnionKeepsEachCellOnceAndEnumeratesTopToBottom)
     EXPECT_EQ(seen, (std::vector<std::string>{"A1", "A3", "A9"}));
 }
 
-TEST_F(UnionIntersectTest, UnionMergesTouchingAndOverlappingPieces)
-{
+TEST_F(UnionIntersectTest, UnionMergesTouchingAndOverlappingPieces) {
     auto set = r("A1");
     for (int row = 2; row <= 10; ++row) set = unionOf({set, x.sheet->Cells(row, 1)});
     EXPECT_EQ(set->Address(false, false), "A1:A10");
@@ -142,16 +131,14 @@ TEST_F(UnionIntersectTest, UnionMergesTouchingAndOverlappingPieces)
     EXPECT_EQ(unionOf({r("A1:B2"), r("C1:C2")})->Address(false, false), "A1:C2");
 }
 
-TEST_F(UnionIntersectTest, UnionOfDifferentSheetsOrNothingIsRefused)
-{
+TEST_F(UnionIntersectTest, UnionOfDifferentSheetsOrNothingIsRefused) {
     auto otherSheet = x.books->Item(1)->AddWorksheet("Other");
     EXPECT_EQ(errorOf([&] { unionOf({r("A1"), otherSheet->Range("A2")}); }), vberr::ApplicationDefined);
     EXPECT_NE(errorOf([&] { unionOf({r("A1"), nullptr}); }), 0);
     EXPECT_NE(errorOf([&] { unionOf({}); }), 0);
 }
 
-TEST_F(UnionIntersectTest, IntersectKeepsCommonCellsAndGivesNothingForDisjointRanges)
-{
+TEST_F(UnionIntersectTest, IntersectKeepsCommonCellsAndGivesNothingForDisjointRanges) {
     EXPECT_EQ(intersectOf(r("A1:C3"), r("B2:D4"))->Address(false, false), "B2:C3");
     EXPECT_EQ(intersectOf(r("A1:A2"), r("B1:B2")), nullptr);
     auto set1 = unionOf({r("A1"), r("A5"), r("A9")});

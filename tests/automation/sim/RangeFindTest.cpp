@@ -13,14 +13,12 @@ class RangeFindTest : public ::testing::Test {
 protected:
     ExcelSheet x;
 
-    std::string find(const char* in, const Variant& what)
-    {
+    std::string find(const char* in, const Variant& what) {
         return x.addressOf(x.sheet->Range(in)->Find(what, Variant(xl::Values)));
     }
 };
 
-TEST_F(RangeFindTest, SearchesRowByRowStartingAfterTheFirstCellAndWrappingToItLast)
-{
+TEST_F(RangeFindTest, SearchesRowByRowStartingAfterTheFirstCellAndWrappingToItLast) {
     x.sheet->Range("A1")->SetValue("apple");
     x.sheet->Range("B1")->SetValue("pineapple");
     x.sheet->Range("A2")->SetValue("apple pie");
@@ -31,15 +29,13 @@ TEST_F(RangeFindTest, SearchesRowByRowStartingAfterTheFirstCellAndWrappingToItLa
     EXPECT_EQ(find("A1:B3", "apple"), "A1");  // only the first cell matches: found last
 }
 
-TEST_F(RangeFindTest, RowsComeBeforeColumns)
-{
+TEST_F(RangeFindTest, RowsComeBeforeColumns) {
     x.sheet->Range("A3")->SetValue("key");
     x.sheet->Range("C2")->SetValue("key");
     EXPECT_EQ(find("A1:C3", "key"), "C2");
 }
 
-TEST_F(RangeFindTest, MatchesPartOfACellIgnoringCase)
-{
+TEST_F(RangeFindTest, MatchesPartOfACellIgnoringCase) {
     x.sheet->Range("B2")->SetValue("工具(&T)");
     x.sheet->Range("C4")->SetValue("Save &As...");
     EXPECT_EQ(find("A1:D5", "(&t)"), "B2");
@@ -48,8 +44,7 @@ TEST_F(RangeFindTest, MatchesPartOfACellIgnoringCase)
     EXPECT_EQ(find("A1:D5", "Close"), "Nothing");
 }
 
-TEST_F(RangeFindTest, StarAndQuestionMarkAreWildcardsAndTildeEscapesThem)
-{
+TEST_F(RangeFindTest, StarAndQuestionMarkAreWildcardsAndTildeEscapesThem) {
     x.sheet->Range("A2")->SetValue("File");
     x.sheet->Range("A3")->SetValue("Fi*e");
     x.sheet->Range("A4")->SetValue("What?");
@@ -60,15 +55,16 @@ TEST_F(RangeFindTest, StarAndQuestionMarkAreWildcardsAndTildeEscapesThem)
     EXPECT_EQ(find("A1:A9", "?"), "A2");  // any non-empty cell
 }
 
-TEST_F(RangeFindTest, QuestionMarkTakesOneWholeCharacterOfNonLatinText)
-{
+TEST_F(RangeFindTest, QuestionMarkTakesOneWholeCharacterOfNonLatinText) {
     x.sheet->Range("A2")->SetValue("新建(&N)");
     EXPECT_EQ(find("A1:A3", "新?(&N)"), "A2");
-    EXPECT_EQ(find("A1:A3", "新?" "?(&N)"), "Nothing");
+    EXPECT_EQ(find("A1:A3",
+                   "新?"
+                   "?(&N)"),
+              "Nothing");
 }
 
-TEST_F(RangeFindTest, SearchesOnlyTheRangeItIsCalledOn)
-{
+TEST_F(RangeFindTest, SearchesOnlyTheRangeItIsCalledOn) {
     x.sheet->Range("A1")->SetValue("x");
     x.sheet->Range("D1")->SetValue("target");
     EXPECT_EQ(find("A1:C5", "target"), "Nothing");
@@ -76,8 +72,7 @@ TEST_F(RangeFindTest, SearchesOnlyTheRangeItIsCalledOn)
     EXPECT_EQ(find("1:1", "target"), "D1");
 }
 
-TEST_F(RangeFindTest, NumbersAreFoundAsShown)
-{
+TEST_F(RangeFindTest, NumbersAreFoundAsShown) {
     x.sheet->Range("A2")->SetValue(0.5);
     x.sheet->Range("A3")->SetValue(true);
     EXPECT_EQ(find("A1:A5", "0.5"), "A2");
@@ -85,8 +80,7 @@ TEST_F(RangeFindTest, NumbersAreFoundAsShown)
     EXPECT_EQ(x.addressOf(x.sheet->Range("A1:A5")->Find("0.5")), "A2");
 }
 
-TEST_F(RangeFindTest, RejectsAnUnknownLookIn)
-{
+TEST_F(RangeFindTest, RejectsAnUnknownLookIn) {
     try {
         x.sheet->Range("A1")->Find("a", Variant(7));
         FAIL() << "LookIn 7 accepted";
@@ -95,8 +89,7 @@ TEST_F(RangeFindTest, RejectsAnUnknownLookIn)
     }
 }
 
-TEST(FindPatternTest, PartMatchRules)
-{
+TEST(FindPatternTest, PartMatchRules) {
     EXPECT_TRUE(containsPattern("Toolbar", "bar"));
     EXPECT_TRUE(containsPattern("Toolbar", ""));
     EXPECT_TRUE(containsPattern("abc", "a*c"));

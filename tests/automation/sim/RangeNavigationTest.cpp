@@ -15,8 +15,7 @@ protected:
     std::string end(const char* from, int direction) { return x.addressOf(x.sheet->Range(from)->End(direction)); }
 };
 
-TEST_F(RangeEndTest, DownRunsToTheEndOfAFilledRunThenJumpsGapsThenStopsAtTheLastRow)
-{
+TEST_F(RangeEndTest, DownRunsToTheEndOfAFilledRunThenJumpsGapsThenStopsAtTheLastRow) {
     x.fill({"A1", "A2", "A3", "A6", "A10"});
     EXPECT_EQ(end("A1", xl::Down), "A3");
     EXPECT_EQ(end("A2", xl::Down), "A3");
@@ -27,8 +26,7 @@ TEST_F(RangeEndTest, DownRunsToTheEndOfAFilledRunThenJumpsGapsThenStopsAtTheLast
     EXPECT_EQ(end("A65536", xl::Down), "A65536");
 }
 
-TEST_F(RangeEndTest, UpMirrorsDownAndStopsAtRowOne)
-{
+TEST_F(RangeEndTest, UpMirrorsDownAndStopsAtRowOne) {
     x.fill({"A1", "A2", "A3", "A6", "A10"});
     EXPECT_EQ(end("A10", xl::Up), "A6");
     EXPECT_EQ(end("A6", xl::Up), "A3");
@@ -39,8 +37,7 @@ TEST_F(RangeEndTest, UpMirrorsDownAndStopsAtRowOne)
     EXPECT_EQ(end("C500", xl::Down), "C65536");
 }
 
-TEST_F(RangeEndTest, LeftAndRightMoveAlongTheRowToColumnsAAndIV)
-{
+TEST_F(RangeEndTest, LeftAndRightMoveAlongTheRowToColumnsAAndIV) {
     x.fill({"B2", "C2", "D2", "J2", "K2"});
     EXPECT_EQ(end("A2", xl::ToRight), "B2");
     EXPECT_EQ(end("B2", xl::ToRight), "D2");
@@ -55,8 +52,7 @@ TEST_F(RangeEndTest, LeftAndRightMoveAlongTheRowToColumnsAAndIV)
     EXPECT_EQ(end("A2", xl::ToLeft), "A2");
 }
 
-TEST_F(RangeEndTest, ClimbsFromACaptionToItsBarAsTheRecordedSheetIsRead)
-{
+TEST_F(RangeEndTest, ClimbsFromACaptionToItsBarAsTheRecordedSheetIsRead) {
     // Bar rows carry the name in A, control rows a caption in B to D and the index in J.
     x.sheet->Range("A1")->SetValue("Standard");
     x.sheet->Range("B2")->SetValue("New");
@@ -73,8 +69,7 @@ TEST_F(RangeEndTest, ClimbsFromACaptionToItsBarAsTheRecordedSheetIsRead)
     EXPECT_EQ(x.sheet->Range("B2")->End(xl::ToLeft)->End(xl::Up)->Value(), Variant("Standard"));
 }
 
-TEST_F(RangeEndTest, StartsFromTheFirstCellAndRefusesUnknownDirections)
-{
+TEST_F(RangeEndTest, StartsFromTheFirstCellAndRefusesUnknownDirections) {
     x.fill({"B5"});
     EXPECT_EQ(end("B1:C3", xl::Down), "B5");
     try {
@@ -92,45 +87,39 @@ protected:
     std::string region(const char* from) { return x.addressOf(x.sheet->Range(from)->CurrentRegion()); }
 };
 
-TEST_F(CurrentRegionTest, CellsTouchingOnlyDiagonallyJoinTheRegion)
-{
+TEST_F(CurrentRegionTest, CellsTouchingOnlyDiagonallyJoinTheRegion) {
     x.fill({"A1", "B1", "A2", "B2", "C3", "D4"});
     EXPECT_EQ(region("A1"), "A1:D4");
     EXPECT_EQ(region("D4"), "A1:D4");
 }
 
-TEST_F(CurrentRegionTest, AnEmptyRowOrColumnEndsTheRegion)
-{
+TEST_F(CurrentRegionTest, AnEmptyRowOrColumnEndsTheRegion) {
     x.fill({"A1", "B1", "C1", "A2", "A3", "A5", "A6", "E1", "E2"});
     EXPECT_EQ(region("A1"), "A1:C3");
     EXPECT_EQ(region("A6"), "A5:A6");
     EXPECT_EQ(region("E2"), "E1:E2");
 }
 
-TEST_F(CurrentRegionTest, GrowsAroundAnEmptyStartAndStaysAtALoneEmptyCell)
-{
+TEST_F(CurrentRegionTest, GrowsAroundAnEmptyStartAndStaysAtALoneEmptyCell) {
     x.fill({"C3"});
     EXPECT_EQ(region("B2"), "B2:C3");
     EXPECT_EQ(region("F10"), "F10");
 }
 
-TEST_F(CurrentRegionTest, GrowingSidewaysCanReachNewRowsBelow)
-{
+TEST_F(CurrentRegionTest, GrowingSidewaysCanReachNewRowsBelow) {
     // A1 reaches B1, B1 reaches C2, C2 reaches C3..C5 and C5 reaches the lone D6 diagonally.
     x.fill({"A1", "B1", "C2", "C3", "C4", "C5", "D6"});
     EXPECT_EQ(region("A1"), "A1:D6");
 }
 
-TEST_F(CurrentRegionTest, StopsAtTheSheetEdges)
-{
+TEST_F(CurrentRegionTest, StopsAtTheSheetEdges) {
     x.fill({"IV65536", "IU65535"});
     EXPECT_EQ(region("IV65536"), "IU65535:IV65536");
     x.fill({"A1", "B1"});
     EXPECT_EQ(region("A1"), "A1:B1");
 }
 
-TEST_F(CurrentRegionTest, RecordedSheetRegionSpansTheCaptionColumnsOnly)
-{
+TEST_F(CurrentRegionTest, RecordedSheetRegionSpansTheCaptionColumnsOnly) {
     // Index and ID columns J and K lie beyond the empty columns E to I.
     x.fill({"A1", "B2", "C3", "D4", "B5", "A7"});
     x.fill({"J1", "J2", "K2", "J3", "K3", "J4", "K4", "J5", "K5"}, 3);
@@ -139,8 +128,7 @@ TEST_F(CurrentRegionTest, RecordedSheetRegionSpansTheCaptionColumnsOnly)
     EXPECT_EQ(region->ColumnsCount(), 4);
 }
 
-TEST_F(CurrentRegionTest, ALargeTableIsOneRegion)
-{
+TEST_F(CurrentRegionTest, ALargeTableIsOneRegion) {
     for (int row = 1; row <= 30000; ++row) {
         for (int column = 1; column <= 11; ++column) x.sheet->Cells(row, column)->SetValue(row);
     }

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
-
-#include <gtest/gtest.h>
 
 #include "automation/AutomationError.h"
 #include "automation/sim/ExcelTestSupport.h"
@@ -16,16 +16,14 @@ class RangeValueTest : public ::testing::Test {
 protected:
     ExcelSheet x;
 
-    Variant written(const Variant& value)
-    {
+    Variant written(const Variant& value) {
         auto cell = x.sheet->Range("B2");
         cell->SetValue(value);
         return cell->Value();
     }
 };
 
-TEST_F(RangeValueTest, NumericTextBecomesANumber)
-{
+TEST_F(RangeValueTest, NumericTextBecomesANumber) {
     EXPECT_EQ(written("12"), Variant(12.0));
     EXPECT_EQ(written(" 3.5 "), Variant(3.5));
     EXPECT_EQ(written("-.25"), Variant(-0.25));
@@ -35,31 +33,27 @@ TEST_F(RangeValueTest, NumericTextBecomesANumber)
     EXPECT_EQ(written(5), Variant(5.0));  // Excel keeps every number as a Double
 }
 
-TEST_F(RangeValueTest, TrueAndFalseInAnyCaseBecomeBooleans)
-{
+TEST_F(RangeValueTest, TrueAndFalseInAnyCaseBecomeBooleans) {
     EXPECT_EQ(written("TRUE"), Variant(true));
     EXPECT_EQ(written("false"), Variant(false));
     EXPECT_EQ(written("True"), Variant(true));
 }
 
-TEST_F(RangeValueTest, OtherTextStaysText)
-{
-    for (const char* text : {"1,2", "0x1A", "inf", "nan", "1e", "12abc", "3,21,109", "50%", "1/1/05", "Yes",
-                             "保存(&S)", ".", "-", "1e999"}) {
+TEST_F(RangeValueTest, OtherTextStaysText) {
+    for (const char* text : {"1,2", "0x1A", "inf", "nan", "1e", "12abc", "3,21,109", "50%", "1/1/05", "Yes", "保存(&S)",
+                             ".", "-", "1e999"}) {
         EXPECT_EQ(written(text), Variant(text)) << text;
     }
 }
 
-TEST_F(RangeValueTest, WritingAnEmptyTextEmptiesTheCell)
-{
+TEST_F(RangeValueTest, WritingAnEmptyTextEmptiesTheCell) {
     written("x");
     EXPECT_EQ(written(""), Variant());
     EXPECT_EQ(x.sheet->UsedRange()->Address(), "$A$1");
     EXPECT_EQ(x.sheet->Range("B2")->Text(), "");
 }
 
-TEST_F(RangeValueTest, WritingAMultiCellRangeFillsEveryCell)
-{
+TEST_F(RangeValueTest, WritingAMultiCellRangeFillsEveryCell) {
     x.sheet->Range("A1:B2,D4")->SetValue("7");
     EXPECT_EQ(x.sheet->Range("B2")->Value(), Variant(7.0));
     EXPECT_EQ(x.sheet->Range("D4")->Value(), Variant(7.0));
@@ -68,8 +62,7 @@ TEST_F(RangeValueTest, WritingAMultiCellRangeFillsEveryCell)
     EXPECT_EQ(x.sheet->UsedRange()->Address(false, false), "D4");
 }
 
-TEST_F(RangeValueTest, NonFiniteNumbersAndHugeWritesAreRefused)
-{
+TEST_F(RangeValueTest, NonFiniteNumbersAndHugeWritesAreRefused) {
     try {
         written(std::numeric_limits<double>::quiet_NaN());
         FAIL() << "NaN stored";
@@ -81,8 +74,7 @@ TEST_F(RangeValueTest, NonFiniteNumbersAndHugeWritesAreRefused)
     x.sheet->Range("A:IV")->SetValue("");  // emptying the whole sheet is fine
 }
 
-TEST_F(RangeValueTest, TextShowsNumbersInGeneralFormatAndBooleansInCapitals)
-{
+TEST_F(RangeValueTest, TextShowsNumbersInGeneralFormatAndBooleansInCapitals) {
     auto text = [&](const Variant& v) {
         written(v);
         return x.sheet->Range("B2")->Text();
@@ -105,8 +97,7 @@ TEST_F(RangeValueTest, TextShowsNumbersInGeneralFormatAndBooleansInCapitals)
     EXPECT_EQ(text("Text"), "Text");
 }
 
-TEST(GeneralFormatTest, NeverExceedsElevenCharacters)
-{
+TEST(GeneralFormatTest, NeverExceedsElevenCharacters) {
     for (double v : {1.0 / 7, 98765.4321987, -98765432109.9, 99999999999.6, 1e-5, 123.456789e-9, 7e307}) {
         EXPECT_LE(generalNumberText(v).size(), 11u) << v;
     }

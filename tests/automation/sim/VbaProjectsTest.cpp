@@ -1,7 +1,7 @@
-#include <stdexcept>
-
 #include <gtest/gtest.h>
+
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 #include "automation/AutomationError.h"
 #include "automation/sim/SimParts.h"
@@ -25,8 +25,7 @@ const char* kProjects = R"json([
 
 std::shared_ptr<VBProjects> projects() { return makeVbProjects(json::parse(kProjects), "vbe.json"); }
 
-std::string messageOf(const char* content)
-{
+std::string messageOf(const char* content) {
     try {
         makeVbProjects(json::parse(content), "vbe.json");
     } catch (const std::runtime_error& e) {
@@ -35,8 +34,7 @@ std::string messageOf(const char* content)
     return "";
 }
 
-TEST(VbaProjectsTest, ProjectsComponentsAndModulesComeFromContent)
-{
+TEST(VbaProjectsTest, ProjectsComponentsAndModulesComeFromContent) {
     auto all = projects();
     ASSERT_EQ(all->Count(), 3);
     auto project = all->Item(1);
@@ -54,8 +52,7 @@ TEST(VbaProjectsTest, ProjectsComponentsAndModulesComeFromContent)
     EXPECT_THROW(all->Item(4), AutomationError);
 }
 
-TEST(VbaProjectsTest, LinesAreJoinedByCrLfWithoutATrailingOne)
-{
+TEST(VbaProjectsTest, LinesAreJoinedByCrLfWithoutATrailingOne) {
     auto module = projects()->Item(1)->VBComponents()->Item("Module1")->CodeModule();
     ASSERT_EQ(module->CountOfLines(), 3);
     EXPECT_EQ(module->Lines(1, 3), "Sub Hello()\r\n    MsgBox \"你好\"\r\nEnd Sub");
@@ -65,8 +62,7 @@ TEST(VbaProjectsTest, LinesAreJoinedByCrLfWithoutATrailingOne)
     EXPECT_EQ(empty->Lines(1, empty->CountOfLines()), "");
 }
 
-TEST(VbaProjectsTest, LinesRefusesArgumentsOutsideTheModule)
-{
+TEST(VbaProjectsTest, LinesRefusesArgumentsOutsideTheModule) {
     auto module = projects()->Item(1)->VBComponents()->Item("Module1")->CodeModule();
     for (auto [start, count] : {std::pair{0, 1}, {1, 4}, {3, 2}, {5, 0}, {1, -1}, {2147483647, 2}}) {
         try {
@@ -78,8 +74,7 @@ TEST(VbaProjectsTest, LinesRefusesArgumentsOutsideTheModule)
     }
 }
 
-TEST(VbaProjectsTest, AddFromStringGoesBeforeTheFirstProcedureOrAtTheEnd)
-{
+TEST(VbaProjectsTest, AddFromStringGoesBeforeTheFirstProcedureOrAtTheEnd) {
     auto components = projects()->Item(1)->VBComponents();
     auto withDeclarations = components->Item("Sheet1")->CodeModule();
     withDeclarations->AddFromString("Dim x As Long\r\nDim y As Long\r\n");
@@ -91,16 +86,14 @@ TEST(VbaProjectsTest, AddFromStringGoesBeforeTheFirstProcedureOrAtTheEnd)
     EXPECT_EQ(empty->Lines(2, 1), "End Sub");
 }
 
-TEST(VbaProjectsTest, ALockedProjectHidesItsComponents)
-{
+TEST(VbaProjectsTest, ALockedProjectHidesItsComponents) {
     auto locked = projects()->Item("Secret");
     EXPECT_EQ(locked->Protection(), vbext::ProtectionLocked);
     EXPECT_EQ(locked->FileName(), "/x/addin.xla");
     EXPECT_THROW(locked->VBComponents(), AutomationError);
 }
 
-TEST(VbaProjectsTest, WrongContentNamesTheFileAndThePlace)
-{
+TEST(VbaProjectsTest, WrongContentNamesTheFileAndThePlace) {
     EXPECT_EQ(messageOf(R"([{"name": "P"}, {"name": "Q", "components": [{"name": "M", "type": "1"}]}])"),
               "vbe.json: vbProjects[1].components[0].type: expected a whole number");
     EXPECT_EQ(messageOf(R"([{"name": "P", "components": [{"name": "M", "type": 4}]}])"),
@@ -114,7 +107,8 @@ TEST(VbaProjectsTest, WrongContentNamesTheFileAndThePlace)
               "vbe.json: vbProjects[0].components[0].code[0]: expected text");
     EXPECT_EQ(messageOf(R"([{"fileName": ""}])"), "vbe.json: vbProjects[0].name: missing");
     EXPECT_EQ(messageOf(R"({"name": "P"})"), "vbe.json: vbProjects: expected an array");
-    EXPECT_EQ(messageOf(R"([{"name": "P", "components": {}}])"), "vbe.json: vbProjects[0].components: expected an array");
+    EXPECT_EQ(messageOf(R"([{"name": "P", "components": {}}])"),
+              "vbe.json: vbProjects[0].components: expected an array");
     EXPECT_EQ(makeVbProjects(json(), "vbe.json")->Count(), 0);
 }
 
