@@ -99,6 +99,16 @@ TEST_F(CommandBarControls, CopyRefusesPositionsOutsideTheTargetAsItWas) {
     EXPECT_EQ(formatting->Controls()->Count(), 4);
 }
 
+TEST_F(CommandBarControls, ControlsCannotCrossIntoAnotherApplication) {
+    const auto word = std::dynamic_pointer_cast<CommandBarHost>(office->GetObject("Word.Application"));
+    const auto wordStandard = word->CommandBars()->Item("Standard");
+    const auto save = control("Standard", 3);
+    EXPECT_EQ(errorOf([&] { save->Copy(wordStandard); }), vberr::MethodFailed);
+    EXPECT_EQ(errorOf([&] { save->Move(wordStandard); }), vberr::MethodFailed);
+    EXPECT_EQ(wordStandard->Controls()->Count(), 1);
+    EXPECT_EQ(save->Parent(), bar("Standard"));
+}
+
 TEST_F(CommandBarControls, CopyOfAPopupCopiesItsSubItemsIndependently) {
     const auto file = control("Worksheet Menu Bar", 1);
     const auto copy = file->Copy(bar("Standard"))->AsPopup();
