@@ -212,8 +212,13 @@ void ScenarioRunner::reportDialogs() {
     }
     for (; s.popupsReported < ui.popups.size(); ++s.popupsReported) {
         const auto& popup = ui.popups[s.popupsReported];
+        // Names for the script writer, captions for the reader: "ModifyControl 修改".
         std::string items;
-        for (const auto& item : popup.visibleItems) items += (items.empty() ? "" : ", ") + item;
+        for (const auto& item : popup.visibleItems) {
+            if (!items.empty()) items += ", ";
+            const std::string& caption = s.form().menu(item).Caption();
+            items += caption == "-" ? "-" : item + " " + caption;
+        }
         out_ << "    [popup " << popup.menu << ": " << items << " -> "
              << (popup.chosen.empty() ? "dismissed" : popup.chosen) << "]\n";
         s.popupOpenForChoice = popup.chosen.empty();

@@ -143,7 +143,7 @@ TEST_F(ScenarioRunnerTest, AQueuedPopupChoiceRunsThatCommand) {
               0)
         << transcript.str();
     EXPECT_EQ(ran, 1);
-    EXPECT_TRUE(said("[popup CommandbarControlOperation: ModifyControl, DeleteControl"));
+    EXPECT_TRUE(said("[popup CommandbarControlOperation: ModifyControl 修改, DeleteControl 删除, -, MoveToTop"));
 }
 
 TEST_F(ScenarioRunnerTest, ChooseAfterADismissedPopupRunsTheItemItOffered) {
