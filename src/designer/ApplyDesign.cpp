@@ -13,9 +13,11 @@ namespace {
 
 enum class Placement { First, Last, Replace };
 
-automation::CommandBarControls& targetControls(shell::Form1& form) {
-    if (form.CurrentPopup) return shell::obj(form.CurrentPopup->Controls());
-    return shell::obj(shell::obj(form.CurrentBar).Controls());
+automation::ControlsPtr targetControls(shell::Form1& form) {
+    automation::ControlsPtr controls =
+        form.CurrentPopup ? form.CurrentPopup->Controls() : shell::obj(form.CurrentBar).Controls();
+    if (!controls) throw automation::objectNotSet();
+    return controls;
 }
 
 // Resume mode throughout: a failing step is skipped silently and the next one runs.
@@ -24,7 +26,7 @@ void applyDesign(shell::Form1& form, Placement placement) {
 
     if (placement == Placement::Replace) {
         std::vector<automation::ControlPtr> existing;
-        shell::resume(form, [&] { existing = targetControls(form).Enumerate(); });
+        shell::resume(form, [&] { existing = targetControls(form)->Enumerate(); });
         for (const automation::ControlPtr& control : existing) {
             form.CurrentControl = control;
             shell::resume(form, [&] { control->Delete(); });
@@ -40,13 +42,13 @@ void applyDesign(shell::Form1& form, Placement placement) {
 
         automation::ControlPtr control;
         const bool ok = shell::resume(form, [&] {
-            automation::CommandBarControls& controls = targetControls(form);
+            automation::ControlsPtr controls = targetControls(form);
             // At the front (and when replacing) a control goes right after those this command added before
             // it, not at its grid row: a row that added nothing must not leave a gap, or on a short target
             // push every later row out of range.
-            const int before = placement == Placement::Last ? controls.Count() + 1 : added + 1;
+            const int before = placement == Placement::Last ? controls->Count() + 1 : added + 1;
             // The type cell goes to the host as text; the host converts it to its control-type value.
-            control = controls.Add(automation::Variant(cell(5)), std::nullopt, std::nullopt, before);
+            control = controls->Add(automation::Variant(cell(5)), std::nullopt, std::nullopt, before);
             if (!control) throw automation::objectNotSet();
         });
         if (!ok) continue;

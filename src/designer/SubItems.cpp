@@ -25,9 +25,9 @@ void OpenSubItem_Click(shell::Form1& form) {
     shell::resume(form, [&] { shell::SetControlGridHeaders(form); });
     shell::resume(form, [&] { form.StatusBar1.SetPanelText(3, shell::obj(form.CurrentPopup).Caption()); });
     shell::resume(form, [&] {
-        automation::CommandBarControls& items = shell::obj(shell::obj(form.CurrentPopup).Controls());
-        const bool any = items.Count() > 0;
-        shell::ListControls(form, items);
+        const automation::ControlsPtr items = shell::obj(form.CurrentPopup).Controls();
+        const bool any = shell::obj(items).Count() > 0;
+        shell::ListControls(form, *items);
         // A finished For Each leaves its loop variable empty; one that never ran leaves it alone.
         if (any) form.CurrentControl = nullptr;
     });

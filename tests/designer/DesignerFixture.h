@@ -61,16 +61,16 @@ protected:
 
     // The cells of one design row that the apply commands read; everything left out stays empty.
     struct DesignRow {
-        std::string type;
-        std::string caption;
-        std::string onAction;
-        std::string faceId;
-        std::string beginGroup;
-        std::string enabled;
-        std::string visible;
-        std::string tooltip;
-        std::string style;
-        std::string shortcut;
+        std::string type{};
+        std::string caption{};
+        std::string onAction{};
+        std::string faceId{};
+        std::string beginGroup{};
+        std::string enabled{};
+        std::string visible{};
+        std::string tooltip{};
+        std::string style{};
+        std::string shortcut{};
     };
     // Writes the rows into the design table from row 1 on, growing it with "增加行" as a user would.
     void design(const std::vector<DesignRow>& rows) {
