@@ -135,7 +135,12 @@ TEST_F(ApplyDesign, FlagsTakeTrueAndFalseInAnyCaseAndNumbers) {
 
 TEST_F(ApplyDesign, ARefusedPropertyKeepsTheDefaultAndTheRestOfTheRowIsSet) {
     startDesignOnNewBar("Props");
-    design({{.type = "1", .caption = "A", .onAction = "M1", .faceId = "abc", .tooltip = "tip", .style = "9",
+    design({{.type = "1",
+             .caption = "A",
+             .onAction = "M1",
+             .faceId = "abc",
+             .tooltip = "tip",
+             .style = "9",
              .shortcut = "Ctrl+K"},
             {.type = "1", .caption = "B", .shortcut = "Ctrl+L"}});
     chooseDesignCommand("AddToLast");
@@ -151,7 +156,8 @@ TEST_F(ApplyDesign, ARefusedPropertyKeepsTheDefaultAndTheRestOfTheRowIsSet) {
 
 TEST_F(ApplyDesign, AButtonPopupGetsItsControlButNoStub) {
     startDesignOnNewBar("Mixed");
-    design({{.type = "12", .caption = "button popup", .onAction = "P"}, {.type = "1", .caption = "B", .onAction = "M2"}});
+    design(
+        {{.type = "12", .caption = "button popup", .onAction = "P"}, {.type = "1", .caption = "B", .onAction = "M2"}});
     chooseDesignCommand("AddToLast");
     EXPECT_EQ(captions("Mixed"), (std::vector<std::string>{"button popup", "B"}));
     EXPECT_EQ(control("Mixed", 1).Type(), 12);

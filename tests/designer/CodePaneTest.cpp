@@ -62,7 +62,9 @@ TEST_F(CodePane, ClearEmptiesThePane) {
 // A clipboard another program holds open cannot be written.
 class LockedClipboardUi : public shell::ScriptedUi {
 public:
-    void ClipboardSetText(const std::string&) override { throw automation::AutomationError(521, "Can't open Clipboard"); }
+    void ClipboardSetText(const std::string&) override {
+        throw automation::AutomationError(521, "Can't open Clipboard");
+    }
 };
 
 TEST(CodePaneClipboard, ALockedClipboardIsReportedAndTheProgramGoesOn) {
