@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "automation/AutomationError.h"
 #include "shell/CommandbarGrid.h"
 #include "shell/Form1.h"
 
@@ -12,10 +11,7 @@ namespace {
 
 constexpr const char* kInputTitle = "对话框";
 
-automation::CommandBar& currentBar(shell::Form1& form) {
-    if (!form.CurrentBar) throw automation::objectNotSet();
-    return *form.CurrentBar;
-}
+automation::CommandBar& currentBar(shell::Form1& form) { return shell::obj(form.CurrentBar); }
 
 // Resume mode. A bar is made visible only when Add returned one: after a refused name CurrentBar still
 // holds the previously selected bar, which must not pop up instead.

@@ -1,14 +1,13 @@
 #include "editing/SelectedControl.h"
 
-#include "automation/AutomationError.h"
+#include "shell/ErrorModes.h"
 #include "shell/Form1.h"
 
 namespace tessaline::editing {
 
 automation::ControlsPtr ListedControls(shell::Form1& form) {
     if (form.CurrentPopup) return form.CurrentPopup->Controls();
-    if (!form.CurrentBar) throw automation::objectNotSet();
-    return form.CurrentBar->Controls();
+    return shell::obj(form.CurrentBar).Controls();
 }
 
 automation::CommandBarPtr ListedBar(shell::Form1& form) {
@@ -19,7 +18,7 @@ automation::CommandBarPtr ListedBar(shell::Form1& form) {
 }
 
 automation::ControlPtr ControlAtRow(shell::Form1& form, int row) {
-    automation::ControlPtr control = ListedControls(form)->Item(row);
+    automation::ControlPtr control = shell::obj(ListedControls(form)).Item(row);
     if (!control) throw automation::objectNotSet();
     return control;
 }
