@@ -247,5 +247,34 @@ TEST_F(ScenarioRunnerTest, CheckBoxesAreSetByClickingOnlyWhenNeeded) {
     EXPECT_TRUE(said("is not a check box"));
 }
 
+TEST_F(ScenarioRunnerTest, TreeAndListContentsReadOneItemPerLine) {
+    ASSERT_EQ(run("print panel 1\n"), 0);
+    shell::Form1& form = *runner.form();
+    form.TreeView1.Nodes().Add(std::nullopt, std::nullopt, "E", "Excel");
+    form.TreeView1.Nodes().Add(automation::Variant("E"), 4, "E1", "Standard");
+    form.TreeView1.Nodes().Add(std::nullopt, std::nullopt, "", "Word");
+    form.ListMacros.AddItem("Module1.宏一");
+    form.ListMacros.AddItem("Module1.宏二");
+    int clicked = 0;
+    form.TreeView1.onNodeClick = [&clicked](shell::TreeNode&) { ++clicked; };
+    EXPECT_EQ(run("expect tree = \"Excel [E]\\n  Standard [E1]\\nWord\"\n"
+                  "expect nodes = 3\n"
+                  "expect list ListMacros = \"Module1.宏一\\nModule1.宏二\"\n"
+                  "expect listcount ListMacros = 2\n"
+                  "nodeclick E1\n"
+                  "nodeclick NoSuchKey\n"
+                  "list ListMacros\n"),
+              2)
+        << transcript.str();
+    EXPECT_EQ(clicked, 1);
+    EXPECT_EQ(form.TreeView1.SelectedItem()->Key(), "E1");
+}
+
+TEST_F(ScenarioRunnerTest, AnUnreadableScriptFileCountsAsAFailure) {
+    EXPECT_EQ(runner.runFile("/nonexistent/none.scn"), 1);
+    EXPECT_EQ(runner.failures(), 1);
+    EXPECT_TRUE(said("cannot read /nonexistent/none.scn"));
+}
+
 }  // namespace
 }  // namespace tessaline::scenario
