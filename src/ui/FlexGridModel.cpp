@@ -21,7 +21,7 @@ int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isV
 int FlexGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : cols_; }
 
 QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
+    if (!index.isValid() || index.model() != this) return {};
     const int row = index.row();
     const int col = index.column();
     // Qt may ask between a change of the grid and the signal about it; the grid itself is the authority.

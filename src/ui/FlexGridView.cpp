@@ -43,6 +43,8 @@ FlexGridView::FlexGridView(shell::Form1& form, shell::FlexGrid& grid, QWidget* p
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, true);
     setWordWrap(false);
+    // Long captions are cut at the cell edge, as the grid cuts them, not shortened with an ellipsis.
+    setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     cookie_ = grid_.subscribe([this] { modelChanged(); });
 }
@@ -80,7 +82,13 @@ void FlexGridView::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 void FlexGridView::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
 
 void FlexGridView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && cell.isValid()) {
+        // The first click of the pair has made the cell current; a double click that arrives without it
+        // (synthesized, or after a press elsewhere) must still act on the cell under the mouse.
+        if (cell.row() != grid_.Row() || cell.column() != grid_.Col()) {
+            form_.userClickCell(grid_, cell.row(), cell.column());
+        }
         form_.userDblClick(grid_);
     }
     event->accept();
