@@ -1,1 +1,118 @@
-int main() { return 0; }
+// tessaline: the window on the in-memory Office. See usage() for the options of headless use.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdlib>
+#include <exception>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "automation/sim/SimOffice.h"
+#include "program/Startup.h"
+#include "scenario/ScenarioRunner.h"
+#include "shell/AppProperties.h"
+#include "shell/Form1.h"
+#include "ui/MainWindow.h"
+#include "ui/QtUi.h"
+#include "ui/Text.h"
+#include "ui/WindowPicture.h"
+
+namespace {
+
+struct Options {
+    std::string screenshot;
+    std::string scenario;
+};
+
+void usage(std::ostream& out) {
+    out << "usage: tessaline [--scenario SCRIPT.scn] [--screenshot FILE.png]\n"
+           "With no options the window opens on the in-memory Office.\n"
+           "  --screenshot FILE  save a PNG picture of the window after start-up and exit; nothing is shown\n"
+           "  --scenario SCRIPT  run the scenario script headless (dialogs answered by the script), print its\n"
+           "                     transcript and exit, 0 when every check passed; with --screenshot the\n"
+           "                     picture shows the window as the script left it\n"
+           "  --help             show this text\n"
+           "Without a display the headless options use Qt's offscreen platform.\n";
+}
+
+// Returns 0 to go on, otherwise the exit code.
+int parse(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            usage(std::cout);
+            return -1;
+        }
+        if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
+            (arg == "--screenshot" ? options.screenshot : options.scenario) = argv[++i];
+            continue;
+        }
+        std::cerr << "tessaline: unexpected argument " << arg << '\n';
+        usage(std::cerr);
+        return 2;
+    }
+    return 0;
+}
+
+int runScenario(const Options& options) {
+    tessaline::scenario::RunnerOptions runnerOptions;
+    runnerOptions.screenshot = [](tessaline::shell::Form1& form, const std::string& path) {
+        if (!tessaline::ui::saveWindowPicture(form, path)) throw std::runtime_error("could not save " + path);
+    };
+    tessaline::scenario::ScenarioRunner runner(std::cout, runnerOptions);
+    runner.runFile(options.scenario);
+    if (!options.screenshot.empty()) {
+        tessaline::shell::Form1* form = runner.form();
+        if (form == nullptr || !tessaline::ui::saveWindowPicture(*form, options.screenshot)) {
+            std::cerr << "tessaline: could not save " << options.screenshot << '\n';
+            return 1;
+        }
+    }
+    return runner.failures() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (const int code = parse(argc, argv, options); code != 0) return code < 0 ? 0 : code;
+    const bool headless = !options.screenshot.empty() || !options.scenario.empty();
+    if (headless && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(tessaline::shell::kProductName.data(),
+                                                       static_cast<qsizetype>(tessaline::shell::kProductName.size())));
+    QApplication::setFont(tessaline::ui::MainWindow::uiFont());
+    if (!options.scenario.empty()) return runScenario(options);
+
+    std::unique_ptr<tessaline::automation::sim::SimOffice> office;
+    try {
+        office = tessaline::automation::sim::SimOffice::loadDefault();
+    } catch (const std::exception& e) {
+        // Without its Office the program has nothing to work on; say why and stop.
+        std::cerr << "tessaline: " << e.what() << '\n';
+        if (!headless) {
+            QMessageBox box(QMessageBox::Critical, QApplication::applicationName(), tessaline::ui::toQ(e.what()));
+            box.setTextFormat(Qt::PlainText);
+            box.exec();
+        }
+        return 1;
+    }
+
+    tessaline::ui::QtUi ui{std::string(tessaline::shell::kProductName)};
+    // Form_Load asks for the topmost window before the window exists; QtUi applies it once it does.
+    const std::unique_ptr<tessaline::shell::Form1> form = tessaline::program::openMainWindow(*office, ui);
+    if (!options.screenshot.empty()) {
+        if (tessaline::ui::saveWindowPicture(*form, options.screenshot)) return 0;
+        std::cerr << "tessaline: could not save " << options.screenshot << '\n';
+        return 1;
+    }
+
+    tessaline::ui::MainWindow window(*form);
+    ui.setWindow(&window);
+    window.show();
+    return QApplication::exec();
+}
