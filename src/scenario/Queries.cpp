@@ -1,4 +1,5 @@
 #include <functional>
+#include <initializer_list>
 #include <map>
 
 #include "automation/Desktop.h"
@@ -116,6 +117,14 @@ std::string barProperty(automation::CommandBar& bar, const std::string& prop) {
     const auto it = props.find(key);
     if (it == props.end()) throw CommandError("a bar has no property \"" + prop + "\" the runner can show");
     return it->second();
+}
+
+// Checked before the dialog is looked at, so a misspelt field fails even when no dialog was shown.
+void checkField(const std::string& field, std::initializer_list<const char*> known) {
+    for (const char* name : known) {
+        if (field == name) return;
+    }
+    throw CommandError("no field \"" + field + "\" here");
 }
 
 std::string dialogField(const std::string& field, const std::map<std::string, std::string>& fields) {
@@ -257,6 +266,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
     if (name == "popup") {
         arity(0, 1);
         const std::string field = optional(1, "summary");
+        checkField(field, {"summary", "menu", "items", "chosen", "count"});
         if (field == "count") return std::to_string(ui.popups.size());
         if (ui.popups.empty()) return field == "summary" ? "none" : "";
         const auto& popup = ui.popups.back();
@@ -269,6 +279,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
     if (name == "msgbox") {
         arity(0, 1);
         const std::string field = optional(1, "prompt");
+        checkField(field, {"prompt", "title", "flags", "buttons", "icon", "answer", "count"});
         if (field == "count") return std::to_string(ui.messages.size());
         if (ui.messages.empty()) return "";
         const auto& box = ui.messages.back();
@@ -282,6 +293,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
     if (name == "input") {
         arity(0, 1);
         const std::string field = optional(1, "prompt");
+        checkField(field, {"prompt", "title", "default", "answer", "count"});
         if (field == "count") return std::to_string(ui.inputs.size());
         if (ui.inputs.empty()) return "";
         const auto& box = ui.inputs.back();
@@ -377,6 +389,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
         automation::sim::SimOffice& office = session.office();
         const automation::WindowHandle handle = office.hostWindow(q[1].text);
         const std::string field = optional(2, "summary");
+        checkField(field, {"summary", "state", "visible", "foreground", "class", "handle"});
         if (field == "handle") return std::to_string(handle);
         if (handle == 0) return field == "summary" ? "none" : "";
         const std::string state = std::to_string(office.windowShowState(handle));

@@ -85,7 +85,12 @@ int keyCode(const Word& word) {
     const std::string& text = word.text;
     if (!word.quoted) {
         if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            return toInt(text, "a key code");
+            // A code the keyboard could never produce would reach the handlers as a broken character.
+            const int code = toInt(text, "a key code");
+            if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+                throw CommandError(text + " is no key code or character");
+            }
+            return code;
         }
         for (const Named& named : names) {
             if (equalsIgnoringCase(text, named.name)) return named.code;

@@ -58,10 +58,12 @@ TEST_F(ScenarioRunnerTest, CommandsThatCannotBeCarriedOutFailAndTheScriptGoesOn)
                   "click bars 99 1\n"
                   "type controls \"unclosed\n"
                   "keypress controls \"ab\"\n"
+                  "keypress controls 1114112\n"
+                  "print msgbox colour\n"
                   "menu NoSuchItem\n"
                   "option Word\n"
                   "expect panel 1 = Word\n"),
-              9)
+              11)
         << transcript.str();
     EXPECT_TRUE(said("t.scn:1: FAILED fly away\n    unknown command \"fly\""));
     EXPECT_TRUE(said("no control named \"NoSuchControl\""));
