@@ -1,7 +1,9 @@
 #include "designer/ApplyDesign.h"
 
 #include <string>
+#include <vector>
 
+#include "automation/AutomationError.h"
 #include "automation/VbRuntime.h"
 #include "designer/CodePane.h"
 #include "shell/CommandbarGrid.h"

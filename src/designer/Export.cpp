@@ -1,8 +1,10 @@
 #include "designer/Export.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "automation/AutomationError.h"
 #include "automation/Excel.h"
 #include "automation/VbRuntime.h"
 #include "shell/Form1.h"
