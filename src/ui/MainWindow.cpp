@@ -434,17 +434,47 @@ void MainWindow::rebuildTree() {
     if (tree_ == nullptr) return;
     const SyncGuard guard(syncing_);
     const QSignalBlocker blocker(tree_);
-    tree_->clear();
-    for (shell::TreeNode* root : form_.TreeView1.Nodes().roots()) addTreeItems(nullptr, *root);
+    shell::TreeView& model = form_.TreeView1;
+
+    std::vector<std::pair<shell::TreeNode*, shell::TreeNode*>> nodes;
+    std::function<void(shell::TreeNode*)> collect = [&](shell::TreeNode* node) {
+        nodes.emplace_back(node, node->Parent());
+        for (shell::TreeNode* child : node->childNodes()) collect(child);
+    };
+    for (shell::TreeNode* root : model.Nodes().roots()) collect(root);
+
+    bool sameShape = nodes.size() == shownNodes_.size();
+    for (std::size_t i = 0; sameShape && i < nodes.size(); ++i) {
+        sameShape = nodes[i].first == shownNodes_[i].node && nodes[i].second == shownNodes_[i].parent;
+    }
+    if (sameShape) {
+        for (const ShownNode& shown : shownNodes_) {
+            const QString text = toQ(shown.node->Text());
+            if (shown.item->text(0) != text) shown.item->setText(0, text);
+            if (shown.item->isExpanded() != shown.node->Expanded()) shown.item->setExpanded(shown.node->Expanded());
+        }
+    } else {
+        const int scroll = tree_->verticalScrollBar()->value();
+        tree_->clear();
+        shownNodes_.clear();
+        for (shell::TreeNode* root : model.Nodes().roots()) addTreeItems(nullptr, *root);
+        tree_->verticalScrollBar()->setValue(scroll);
+    }
+
+    QTreeWidgetItem* selected = nullptr;
+    for (const ShownNode& shown : shownNodes_) {
+        if (shown.node == model.SelectedItem()) selected = shown.item;
+    }
+    if (tree_->currentItem() != selected) tree_->setCurrentItem(selected);
 }
 
 void MainWindow::addTreeItems(QTreeWidgetItem* parentItem, shell::TreeNode& node) {
     auto* item = parentItem != nullptr ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(tree_);
     item->setText(0, toQ(node.Text()));
     item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&node)));
+    shownNodes_.push_back(ShownNode{&node, node.Parent(), item});
     for (shell::TreeNode* child : node.childNodes()) addTreeItems(item, *child);
     item->setExpanded(node.Expanded());
-    if (form_.TreeView1.SelectedItem() == &node) tree_->setCurrentItem(item);
 }
 
 shell::TreeNode* MainWindow::nodeOf(QTreeWidgetItem* item) const {

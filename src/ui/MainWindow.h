@@ -64,6 +64,8 @@ private:
     void refreshChoices();
 
     void scheduleTreeRebuild();
+    // Brings the tree widget in line with TreeView1: in place when only texts, expansion or the selection
+    // changed (so the view keeps its scroll position), otherwise by building the items anew.
     void rebuildTree();
     void addTreeItems(QTreeWidgetItem* parentItem, shell::TreeNode& node);
     shell::TreeNode* nodeOf(QTreeWidgetItem* item) const;
@@ -76,6 +78,13 @@ private:
     std::vector<QLabel*> panels_;
     std::vector<std::function<void()>> choiceRefreshers_;
     QTreeWidget* tree_ = nullptr;
+    // The nodes shown, depth first, with their parents and items.
+    struct ShownNode {
+        shell::TreeNode* node;
+        shell::TreeNode* parent;
+        QTreeWidgetItem* item;
+    };
+    std::vector<ShownNode> shownNodes_;
     bool treeRebuildPending_ = false;
     // Set while the view writes a user's edit into a model, so the model's echo does not rewrite the widget.
     bool syncing_ = false;

@@ -350,6 +350,18 @@ TEST_F(MainWindowTest, ListAndTreeClicksReachTheirHandlers) {
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, tree->visualItemRect(child).center());
     EXPECT_EQ(nodeClicked, "Excel.Standard");
     EXPECT_EQ(form->TreeView1.SelectedItem()->Key(), "Excel.Standard");
+
+    // Selecting or renaming keeps the items the user looks at; removing a node takes its item away.
+    QApplication::processEvents();
+    EXPECT_EQ(tree->topLevelItem(0)->child(0), child);
+    EXPECT_EQ(tree->currentItem(), child);
+    form->TreeView1.Nodes().Item(std::string("Excel")).SetText("Excel 2003");
+    QApplication::processEvents();
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Excel 2003");
+    EXPECT_EQ(tree->topLevelItem(0)->child(0), child);
+    form->TreeView1.Nodes().Remove(std::string("Excel.Standard"));
+    QApplication::processEvents();
+    EXPECT_EQ(tree->topLevelItem(0)->childCount(), 0);
 }
 
 TEST_F(MainWindowTest, ModelChangesShowInTheWidgets) {
