@@ -411,9 +411,16 @@ void scanSheet(const Bytes& stream, ScannedSheet& sheet, int biffVersion, const 
                 }
                 break;
             case 0x0200:  // DIMENSIONS
+                // The code-page reader sizes its cell grid by this record, so an absurd claim must not
+                // reach it.
                 if (biffVersion == 8 && r.length >= 14) {
                     if (get32(r.data + 4) > static_cast<std::uint32_t>(maxRows) || get16(r.data + 10) > maxColumns ||
                         get32(r.data) > get32(r.data + 4) || get16(r.data + 8) > get16(r.data + 10)) {
+                        damaged("the sheet's dimensions are out of range");
+                    }
+                } else if (biffVersion == 5 && r.length >= 8) {
+                    if (get16(r.data + 6) > maxColumns || get16(r.data) > get16(r.data + 2) ||
+                        get16(r.data + 4) > get16(r.data + 6)) {
                         damaged("the sheet's dimensions are out of range");
                     }
                 }
