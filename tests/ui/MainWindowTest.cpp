@@ -423,6 +423,18 @@ TEST_F(MainWindowTest, UserEditsReachTheModels) {
     EXPECT_TRUE(widget<QCheckBox>("DesignMode")->isChecked());
 }
 
+TEST_F(MainWindowTest, ButtonsRunTheirCommandAndADisabledControlHearsNothing) {
+    int searches = 0;
+    form->SearchCommandbar.onClick = [&] { ++searches; };
+    QTest::mouseClick(widget<QPushButton>("SearchCommandbar"), Qt::LeftButton);
+    EXPECT_EQ(searches, 1);
+
+    form->SearchCommandbar.SetEnabled(false);
+    EXPECT_FALSE(widget<QPushButton>("SearchCommandbar")->isEnabled());
+    QTest::mouseClick(widget<QPushButton>("SearchCommandbar"), Qt::LeftButton);
+    EXPECT_EQ(searches, 1);
+}
+
 TEST_F(MainWindowTest, ClosingTheWindowUnloadsTheForm) {
     window->close();
     EXPECT_TRUE(form->isUnloaded());
