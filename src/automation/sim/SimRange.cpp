@@ -131,7 +131,8 @@ std::optional<std::vector<CellRect>> parseAddress(const std::string& address) {
 std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas) {
     // Cut the rows into bands at every top and bottom edge; inside a band every row holds the same column
     // intervals. Merge the intervals of each band, then join bands on top of each other that hold the same
-    // intervals.
+    // intervals. A sweep keeps only the blocks crossing the current band, so the search's one-cell-at-a-time
+    // unions of a whole column stay cheap.
     std::vector<int> edges;
     for (const auto& a : areas) {
         edges.push_back(a.top);
@@ -139,6 +140,8 @@ std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas) {
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<CellRect> byTop = areas;
+    std::sort(byTop.begin(), byTop.end(), [](const CellRect& a, const CellRect& b) { return a.top < b.top; });
 
     struct Band {
         int top;
@@ -146,13 +149,16 @@ std::vector<CellRect> normalizedAreas(const std::vector<CellRect>& areas) {
         std::vector<std::pair<int, int>> intervals;
     };
     std::vector<Band> bands;
+    std::vector<CellRect> active;
+    std::size_t next = 0;
     for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
         const int top = edges[i];
         const int bottom = edges[i + 1] - 1;
+        active.erase(std::remove_if(active.begin(), active.end(), [&](const CellRect& a) { return a.bottom < top; }),
+                     active.end());
+        while (next < byTop.size() && byTop[next].top <= top) active.push_back(byTop[next++]);
         std::vector<std::pair<int, int>> spans;
-        for (const auto& a : areas) {
-            if (a.top <= top && a.bottom >= bottom) spans.emplace_back(a.left, a.right);
-        }
+        for (const auto& a : active) spans.emplace_back(a.left, a.right);
         if (spans.empty()) continue;
         std::sort(spans.begin(), spans.end());
         std::vector<std::pair<int, int>> merged;

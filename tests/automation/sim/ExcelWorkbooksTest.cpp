@@ -242,3 +242,32 @@ TEST(ExcelContentTest, WrongContentNamesTheFileAndThePlace) {
 
 }  // namespace
 }  // namespace tessaline::automation::sim
+
+namespace tessaline::automation::sim {
+namespace {
+
+// The shipped content must load through the same readers; skipped while the files are not there.
+TEST(ExcelContentTest, ShippedWorkbooksAndProjectsLoad) {
+    const std::string folder = std::string(TESSALINE_DATA_DIR) + "/office/";
+    std::ifstream excelFile(folder + "excel.json");
+    std::ifstream vbeFile(folder + "vbe.json");
+    if (!excelFile || !vbeFile) GTEST_SKIP() << "no shipped content in " << folder;
+    const auto excel = nlohmann::json::parse(excelFile);
+    const auto vbe = nlohmann::json::parse(vbeFile);
+    auto all = makeWorkbooks({}, excel.value("workbooks", nlohmann::json()), "excel.json");
+    EXPECT_GE(all->Count(), 1);
+    ASSERT_NE(activeWorkbookOf(all), nullptr);
+    EXPECT_NE(activeWorkbookOf(all)->ActiveSheet(), nullptr);
+    auto projects = makeVbProjects(vbe.value("vbProjects", nlohmann::json()), "vbe.json");
+    EXPECT_GE(projects->Count(), 1);
+    for (const auto& project : projects->Enumerate()) {
+        if (project->Protection() != vbext::ProtectionNone) continue;
+        for (const auto& component : project->VBComponents()->Enumerate()) {
+            auto code = component->CodeModule();
+            EXPECT_NO_THROW(code->Lines(1, code->CountOfLines())) << component->Name();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaline::automation::sim

@@ -153,3 +153,22 @@ TEST_F(UnionIntersectTest, IntersectKeepsCommonCellsAndGivesNothingForDisjointRa
 
 }  // namespace
 }  // namespace tessaline::automation::sim
+
+namespace tessaline::automation::sim {
+namespace {
+
+TEST(UnionScaleTest, GrowingASetCellByCellOverAWholeColumnStaysCorrect) {
+    testing::ExcelSheet x;
+    RangePtr set = x.sheet->Range("A2");
+    for (int row = 4; row <= 2000; row += 2) set = unionOf({set, x.sheet->Cells(row, 1), x.sheet->Cells(2, 1)});
+    EXPECT_EQ(set->AreasCount(), 1000);
+    EXPECT_EQ(set->Count(), 1000);
+    auto cells = set->Cells();
+    EXPECT_EQ(cells.front()->Row(), 2);
+    EXPECT_EQ(cells.back()->Row(), 2000);
+    auto overlap = unionOf({x.sheet->Range("B1:C5"), x.sheet->Range("C3:D8"), x.sheet->Range("A4:B4")});
+    EXPECT_EQ(overlap->Count(), 10 + 12 - 3 + 1);
+}
+
+}  // namespace
+}  // namespace tessaline::automation::sim
