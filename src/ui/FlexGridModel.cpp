@@ -29,23 +29,23 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
     const bool fixed = row < grid_.FixedRows() || col < grid_.FixedCols();
     const bool current = row == grid_.Row() && col == grid_.Col();
     switch (role) {
-    case Qt::DisplayRole:
-        return toQ(grid_.TextMatrix(row, col));
-    case Qt::BackgroundRole:
-        if (current && !fixed) return currentCellColor();
-        if (fixed) return fixedCellColor();
-        return {};
-    case Qt::ForegroundRole:
-        if (current && !fixed) return QColor(Qt::white);
-        return {};
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    case FixedCellRole:
-        return fixed;
-    case CurrentCellRole:
-        return current;
-    default:
-        return {};
+        case Qt::DisplayRole:
+            return toQ(grid_.TextMatrix(row, col));
+        case Qt::BackgroundRole:
+            if (current && !fixed) return currentCellColor();
+            if (fixed) return fixedCellColor();
+            return {};
+        case Qt::ForegroundRole:
+            if (current && !fixed) return QColor(Qt::white);
+            return {};
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        case FixedCellRole:
+            return fixed;
+        case CurrentCellRole:
+            return current;
+        default:
+            return {};
     }
 }
 

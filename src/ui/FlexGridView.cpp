@@ -103,11 +103,20 @@ bool FlexGridView::moveCurrentCell(int key) {
     int row = grid_.Row();
     int col = grid_.Col();
     switch (key) {
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_Left: --col; break;
-    case Qt::Key_Right: ++col; break;
-    default: return false;
+        case Qt::Key_Up:
+            --row;
+            break;
+        case Qt::Key_Down:
+            ++row;
+            break;
+        case Qt::Key_Left:
+            --col;
+            break;
+        case Qt::Key_Right:
+            ++col;
+            break;
+        default:
+            return false;
     }
     if (row < grid_.FixedRows() || row >= grid_.Rows() || col < grid_.FixedCols() || col >= grid_.Cols()) {
         return true;

@@ -13,36 +13,64 @@ int vbKeyCode(const QKeyEvent& event) {
     }
     if (key >= Qt::Key_F1 && key <= Qt::Key_F16) return 112 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Clear: return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return (event.modifiers() & Qt::KeypadModifier) ? 109 : 189;
-    case Qt::Key_Period: return (event.modifiers() & Qt::KeypadModifier) ? 110 : 190;
-    case Qt::Key_Slash: return (event.modifiers() & Qt::KeypadModifier) ? 111 : 191;
-    case Qt::Key_NumLock: return 144;
-    default: return 0;
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return 9;
+        case Qt::Key_Clear:
+            return 12;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        case Qt::Key_Shift:
+            return 16;
+        case Qt::Key_Control:
+            return 17;
+        case Qt::Key_Alt:
+            return 18;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_Escape:
+            return 27;
+        case Qt::Key_Space:
+            return 32;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Left:
+            return 37;
+        case Qt::Key_Up:
+            return 38;
+        case Qt::Key_Right:
+            return 39;
+        case Qt::Key_Down:
+            return 40;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Delete:
+            return 46;
+        case Qt::Key_Asterisk:
+            return 106;
+        case Qt::Key_Plus:
+            return 107;
+        case Qt::Key_Minus:
+            return (event.modifiers() & Qt::KeypadModifier) ? 109 : 189;
+        case Qt::Key_Period:
+            return (event.modifiers() & Qt::KeypadModifier) ? 110 : 190;
+        case Qt::Key_Slash:
+            return (event.modifiers() & Qt::KeypadModifier) ? 111 : 191;
+        case Qt::Key_NumLock:
+            return 144;
+        default:
+            return 0;
     }
 }
 
@@ -56,10 +84,14 @@ int vbShift(Qt::KeyboardModifiers modifiers) {
 
 int vbButton(Qt::MouseButton button) {
     switch (button) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -71,14 +103,18 @@ std::vector<int> codePoints(const QString& text) {
 
 std::vector<int> vbKeyPressCodes(const QKeyEvent& event) {
     switch (event.key()) {
-    case Qt::Key_Backspace: return {8};
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return {13};
-    case Qt::Key_Delete:
-    case Qt::Key_Escape:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return {};
-    default: break;
+        case Qt::Key_Backspace:
+            return {8};
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return {13};
+        case Qt::Key_Delete:
+        case Qt::Key_Escape:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return {};
+        default:
+            break;
     }
     std::vector<int> codes;
     for (int c : codePoints(event.text())) {

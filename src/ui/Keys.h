@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtCore/qnamespace.h>
+
 #include <vector>
 
 class QKeyEvent;

@@ -1,7 +1,5 @@
 #include "ui/MainWindow.h"
 
-#include <algorithm>
-
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +19,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "shell/CheckBox.h"
 #include "shell/CommandButton.h"
@@ -69,9 +68,12 @@ void placeWidget(QWidget& widget, const shell::Control& control) {
 
 Qt::CheckState checkState(int value) {
     switch (value) {
-    case shell::vbcheck::Checked: return Qt::Checked;
-    case shell::vbcheck::Grayed: return Qt::PartiallyChecked;
-    default: return Qt::Unchecked;
+        case shell::vbcheck::Checked:
+            return Qt::Checked;
+        case shell::vbcheck::Grayed:
+            return Qt::PartiallyChecked;
+        default:
+            return Qt::Unchecked;
     }
 }
 
@@ -330,12 +332,10 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
             const SyncGuard guard(syncing_);
             if (shell::TreeNode* node = nodeOf(item)) form_.dispatch([&] { node->SetExpanded(expanded); });
         };
-        connect(tree, &QTreeWidget::itemExpanded, this, [expandNode](QTreeWidgetItem* item) {
-            expandNode(item, true);
-        });
-        connect(tree, &QTreeWidget::itemCollapsed, this, [expandNode](QTreeWidgetItem* item) {
-            expandNode(item, false);
-        });
+        connect(tree, &QTreeWidget::itemExpanded, this,
+                [expandNode](QTreeWidgetItem* item) { expandNode(item, true); });
+        connect(tree, &QTreeWidget::itemCollapsed, this,
+                [expandNode](QTreeWidgetItem* item) { expandNode(item, false); });
     } else if (auto* button = dynamic_cast<shell::CommandButton*>(&control)) {
         auto* push = new QPushButton(toQ(button->Caption()), parent);
         widget = push;

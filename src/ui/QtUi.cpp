@@ -22,14 +22,22 @@ namespace {
 
 int vbCode(int standardButton) {
     switch (standardButton) {
-    case QMessageBox::Ok: return shell::vbmsg::ResultOK;
-    case QMessageBox::Cancel: return shell::vbmsg::ResultCancel;
-    case QMessageBox::Abort: return 3;
-    case QMessageBox::Retry: return 4;
-    case QMessageBox::Ignore: return 5;
-    case QMessageBox::Yes: return shell::vbmsg::ResultYes;
-    case QMessageBox::No: return shell::vbmsg::ResultNo;
-    default: return 0;
+        case QMessageBox::Ok:
+            return shell::vbmsg::ResultOK;
+        case QMessageBox::Cancel:
+            return shell::vbmsg::ResultCancel;
+        case QMessageBox::Abort:
+            return 3;
+        case QMessageBox::Retry:
+            return 4;
+        case QMessageBox::Ignore:
+            return 5;
+        case QMessageBox::Yes:
+            return shell::vbmsg::ResultYes;
+        case QMessageBox::No:
+            return shell::vbmsg::ResultNo;
+        default:
+            return 0;
     }
 }
 
@@ -39,12 +47,24 @@ MessageBoxStyle messageBoxStyle(int vbButtons) {
     MessageBoxStyle style;
     std::vector<QMessageBox::StandardButton> order;
     switch (vbButtons & shell::vbmsg::ButtonMask) {
-    case 1: order = {QMessageBox::Ok, QMessageBox::Cancel}; break;
-    case 2: order = {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore}; break;
-    case 3: order = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
-    case 4: order = {QMessageBox::Yes, QMessageBox::No}; break;
-    case 5: order = {QMessageBox::Retry, QMessageBox::Cancel}; break;
-    default: order = {QMessageBox::Ok}; break;
+        case 1:
+            order = {QMessageBox::Ok, QMessageBox::Cancel};
+            break;
+        case 2:
+            order = {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
+            break;
+        case 3:
+            order = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+            break;
+        case 4:
+            order = {QMessageBox::Yes, QMessageBox::No};
+            break;
+        case 5:
+            order = {QMessageBox::Retry, QMessageBox::Cancel};
+            break;
+        default:
+            order = {QMessageBox::Ok};
+            break;
     }
     for (auto button : order) style.buttons |= button;
 
@@ -64,11 +84,21 @@ MessageBoxStyle messageBoxStyle(int vbButtons) {
     }
 
     switch (vbButtons & shell::vbmsg::IconMask) {
-    case shell::vbmsg::Critical: style.icon = QMessageBox::Critical; break;
-    case shell::vbmsg::Question: style.icon = QMessageBox::Question; break;
-    case shell::vbmsg::Exclamation: style.icon = QMessageBox::Warning; break;
-    case shell::vbmsg::Information: style.icon = QMessageBox::Information; break;
-    default: style.icon = QMessageBox::NoIcon; break;
+        case shell::vbmsg::Critical:
+            style.icon = QMessageBox::Critical;
+            break;
+        case shell::vbmsg::Question:
+            style.icon = QMessageBox::Question;
+            break;
+        case shell::vbmsg::Exclamation:
+            style.icon = QMessageBox::Warning;
+            break;
+        case shell::vbmsg::Information:
+            style.icon = QMessageBox::Information;
+            break;
+        default:
+            style.icon = QMessageBox::NoIcon;
+            break;
     }
     return style;
 }

@@ -7,7 +7,9 @@ namespace tessaline::ui {
 
 // The models keep UTF-8 with Windows line ends (CR LF); the widgets show QString with "\n" alone.
 
-inline QString toQ(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString toQ(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 inline std::string toStd(const QString& text) { return text.toUtf8().toStdString(); }
 

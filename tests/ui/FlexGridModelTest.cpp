@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QAbstractItemModelTester>
 #include <QColor>
-#include <gtest/gtest.h>
 
 #include "shell/FlexGrid.h"
 #include "ui/FlexGridModel.h"
@@ -67,10 +68,9 @@ TEST(FlexGridModel, TellsTheViewWhenACellChanges) {
     grid.AddItem("1\ta\tb");
     FlexGridModel model(grid);
     int changes = 0;
-    QObject::connect(&model, &QAbstractItemModel::dataChanged,
-                     [&](const QModelIndex& from, const QModelIndex& to) {
-                         if (from.row() <= 1 && to.row() >= 1 && from.column() <= 2 && to.column() >= 2) ++changes;
-                     });
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&](const QModelIndex& from, const QModelIndex& to) {
+        if (from.row() <= 1 && to.row() >= 1 && from.column() <= 2 && to.column() >= 2) ++changes;
+    });
     grid.SetTextMatrix(1, 2, "x");
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(model.data(model.index(1, 2)).toString(), "x");

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
-#include <gtest/gtest.h>
 
 #include "shell/MenuItem.h"
 #include "shell/Ui.h"
@@ -50,9 +51,9 @@ TEST(Text, PositionsMapBetweenCodePointsAndWidgetUnits) {
     const std::string model = "ab\r\n中\xF0\x9F\x98\x80x";  // a b CR LF 中 U+1F600 x
     const QString shown = toWidgetText(model);
     EXPECT_EQ(widgetPosition(model, 0), 0);
-    EXPECT_EQ(widgetPosition(model, 4), 3);   // after the line break
-    EXPECT_EQ(widgetPosition(model, 5), 4);   // after 中
-    EXPECT_EQ(widgetPosition(model, 6), 6);   // the emoji takes two UTF-16 units
+    EXPECT_EQ(widgetPosition(model, 4), 3);  // after the line break
+    EXPECT_EQ(widgetPosition(model, 5), 4);  // after 中
+    EXPECT_EQ(widgetPosition(model, 6), 6);  // the emoji takes two UTF-16 units
     EXPECT_EQ(widgetPosition(model, 99), shown.size());
     for (int p : {0, 1, 2, 4, 5, 6, 7}) EXPECT_EQ(modelPosition(shown, widgetPosition(model, p)), p) << p;
     EXPECT_EQ(px(13905), 927);

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +17,6 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,8 +88,8 @@ TEST_F(MainWindowTest, ControlsSitAtTheirTwipsPlacesInTheirStackingOrder) {
     EXPECT_EQ(frame->title(), q("选择Office组件"));
     EXPECT_EQ(frame->geometry(), QRect(8, 8, 153, 181));
     const std::vector<std::pair<const char*, const char*>> options = {
-        {"Excel", "Excel"}, {"Word", "Word"}, {"PowerPoint", "PowerPoint"}, {"Access", "Access"},
-        {"Outlook", "Outlook"}, {"VBE", "VBE"}, {"Void", "Nothing"}};
+        {"Excel", "Excel"},     {"Word", "Word"}, {"PowerPoint", "PowerPoint"}, {"Access", "Access"},
+        {"Outlook", "Outlook"}, {"VBE", "VBE"},   {"Void", "Nothing"}};
     int top = 16;
     for (const auto& [name, caption] : options) {
         auto* radio = widget<QRadioButton>(name);

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -5,7 +7,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "shell/Ui.h"
 #include "ui/QtUi.h"

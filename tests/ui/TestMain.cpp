@@ -1,5 +1,6 @@
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 // The view's tests need a QApplication; without a display they run on Qt's offscreen platform.
 int main(int argc, char** argv) {
