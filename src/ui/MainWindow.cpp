@@ -296,6 +296,13 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
                     view->addItem(itemText);
                 }
             }
+            // The horizontal extent widens what the list can scroll to, as LB_SETHORIZONTALEXTENT does.
+            const QSize hint = list->HorizontalExtent() > 0
+                                   ? QSize(list->HorizontalExtent(), view->fontMetrics().height() + 2)
+                                   : QSize();
+            for (int i = 0; i < view->count(); ++i) {
+                if (view->item(i)->sizeHint() != hint) view->item(i)->setSizeHint(hint);
+            }
             if (view->currentRow() != list->ListIndex()) view->setCurrentRow(list->ListIndex());
         });
         connect(view, &QListWidget::currentRowChanged, this, [this, list](int row) {

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -393,6 +394,9 @@ TEST_F(MainWindowTest, ModelChangesShowInTheWidgets) {
     form->ListMacros.AddItem("b");
     form->ListMacros.SetListIndex(1);
     EXPECT_EQ(widget<QListWidget>("ListMacros")->currentRow(), 1);
+    form->ListMacros.SetHorizontalExtent(2649);
+    QApplication::processEvents();
+    EXPECT_GE(widget<QListWidget>("ListMacros")->horizontalScrollBar()->maximum(), 2649 - px(2549));
     form->ListMacros.Clear();
     EXPECT_EQ(widget<QListWidget>("ListMacros")->count(), 0);
 }
