@@ -3,6 +3,7 @@
 #include "designer/DesignerHandlers.h"
 #include "editing/EditingHandlers.h"
 #include "shell/Form1.h"
+#include "sources/SourcesHandlers.h"
 
 namespace tessaline::program {
 
@@ -10,6 +11,7 @@ void attachSubsystemHandlers(shell::Form1& form) {
     // Each subsystem adds one call here as it arrives.
     editing::attachHandlers(form);
     designer::attachHandlers(form);
+    sources::attachHandlers(form);
 }
 
 }  // namespace tessaline::program
