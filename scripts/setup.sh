@@ -14,7 +14,7 @@ packages=(
     libbenchmark-dev                         # benchmarks
     fonts-wqy-microhei fonts-liberation      # Chinese captions; "Times New Roman" for the code pane
     python3 python3-xlwt                     # interoperability tests: workbooks written by another program
-    gnumeric                                 # interoperability tests: our workbooks read by another program
+    libreoffice-calc-nogui                   # interoperability tests: our workbooks read by another program
     imagemagick                              # turning window captures into PNG checks in the docs
 )
 missing=()
