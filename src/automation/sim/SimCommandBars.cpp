@@ -199,6 +199,7 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
     spec.enabled = true;
     auto bar = SimCommandBar::topLevel(shared_from_this(), spec, false);
     bars_.push_back(bar);
+    positionsValid_ = false;
     return bar;
 }
 
@@ -216,17 +217,33 @@ ControlPtr SimCommandBars::FindControl(const Optional& type, const Optional& id,
     return nullptr;
 }
 
-int SimCommandBars::indexOf(const SimCommandBar* bar) const {
-    for (std::size_t i = 0; i < bars_.size(); ++i) {
-        if (bars_[i].get() == bar) {
-            return static_cast<int>(i + 1);
+namespace {
+
+// 1-based position of `member` in `items`, from a map rebuilt only after the collection changed.
+template <typename T>
+int cachedPosition(const std::vector<std::shared_ptr<T>>& items, const T* member,
+                   std::unordered_map<const T*, int>& positions, bool& valid) {
+    if (!valid) {
+        positions.clear();
+        positions.reserve(items.size());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            positions.emplace(items[i].get(), static_cast<int>(i + 1));
         }
+        valid = true;
     }
-    return 0;
+    const auto found = positions.find(member);
+    return found == positions.end() ? 0 : found->second;
+}
+
+}  // namespace
+
+int SimCommandBars::indexOf(const SimCommandBar* bar) const {
+    return cachedPosition(bars_, bar, positions_, positionsValid_);
 }
 
 void SimCommandBars::removeBar(const SimCommandBar* bar) {
     std::erase_if(bars_, [bar](const auto& b) { return b.get() == bar; });
+    positionsValid_ = false;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -480,22 +497,19 @@ std::shared_ptr<SimControl> SimCommandBar::item(int oneBasedIndex) const {
 }
 
 int SimCommandBar::indexOf(const SimControl* control) const {
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (controls_[i].get() == control) {
-            return static_cast<int>(i + 1);
-        }
-    }
-    return 0;
+    return cachedPosition(controls_, control, positions_, positionsValid_);
 }
 
 void SimCommandBar::insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl> control) {
     control->setParentBar(shared_from_this());
     controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(std::min(zeroBasedPos, controls_.size())),
                      std::move(control));
+    positionsValid_ = false;
 }
 
 void SimCommandBar::remove(const SimControl* control) {
     std::erase_if(controls_, [control](const auto& c) { return c.get() == control; });
+    positionsValid_ = false;
 }
 
 void SimCommandBar::clearControls() {
@@ -503,6 +517,7 @@ void SimCommandBar::clearControls() {
         c->markDeleted();
     }
     controls_.clear();
+    positionsValid_ = false;
 }
 
 void SimCommandBar::markDeleted() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/Office.h"
@@ -86,6 +87,10 @@ private:
 
     std::shared_ptr<HostContext> context_;
     std::vector<std::shared_ptr<SimCommandBar>> bars_;
+    // Positions looked up by Index, rebuilt after the collection changes, so that walking the collection
+    // and asking each member its Index stays linear.
+    mutable std::unordered_map<const SimCommandBar*, int> positions_;
+    mutable bool positionsValid_ = false;
 };
 
 class SimCommandBar final : public CommandBar, public std::enable_shared_from_this<SimCommandBar> {
@@ -156,6 +161,8 @@ private:
     std::optional<int> width_;
     bool deleted_ = false;
     std::vector<std::shared_ptr<SimControl>> controls_;
+    mutable std::unordered_map<const SimControl*, int> positions_;  // see SimCommandBars::positions_
+    mutable bool positionsValid_ = false;
 };
 
 class SimControls final : public CommandBarControls {
