@@ -85,7 +85,11 @@ void ListControls(Form1& form, automation::CommandBarControls& controls) {
         // A row that fails leaves a gap in RowCounter; later rows then fail to land too, so no row ever
         // shows a control other than the one at its Index.
         resume(form, [&] { form.ListAllCommandControls.AddItem(ControlRowText(*control), form.RowCounter); });
-        resume(form, [&] { form.incrementRowCounter(); });
+        // Past 32767 the 16-bit counter cannot move on, and every further row would land at the same
+        // position, pushing earlier rows away from their controls' indexes: the listing ends there.
+        if (!resume(form, [&] { form.incrementRowCounter(); })) {
+            break;
+        }
     }
 }
 

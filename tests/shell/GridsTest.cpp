@@ -262,3 +262,25 @@ TEST_F(Grids, DuplicateBarNamesResolveToTheFirst) {
 
 }  // namespace
 }  // namespace tessaline::shell
+
+namespace tessaline::shell {
+namespace {
+
+class LongBars : public testing::OfficeFixture {};
+
+TEST_F(LongBars, ListingEndsWhereTheRowCounterCannotGoOnSoEveryRowShowsItsOwnControl) {
+    form->userClick(form->Excel);
+    auto bar = bars("Excel")->Add(std::string("长工具栏"), 1);
+    auto added = bar->Controls();
+    for (int i = 0; i < 32770; ++i) added->Add(1);
+    form->ListAllCommandbars.SetTextMatrix(1, 1, "长工具栏");
+    form->userClickCell(form->ListAllCommandbars, 1, 1);
+
+    FlexGrid& grid = form->ListAllCommandControls;
+    EXPECT_EQ(grid.Rows(), 32768);
+    for (int r = 1; r < grid.Rows(); r += 997) EXPECT_EQ(grid.TextMatrix(r, 0), std::to_string(r)) << r;
+    EXPECT_EQ(grid.TextMatrix(32767, 0), "32767");
+}
+
+}  // namespace
+}  // namespace tessaline::shell
