@@ -58,6 +58,20 @@ void writeIndented(std::ostream& out, const std::string& text) {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// An item of a list box: its 0-based index, or the first item showing the text (quote a text of digits).
+int listItemOf(const shell::ListBox& list, const Word& word) {
+    const std::string& text = word.text;
+    if (!word.quoted && !text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
+        const int index = words::toInt(text, "an item");
+        if (index >= list.ListCount()) throw CommandError(list.Name() + " has no item " + text);
+        return index;
+    }
+    for (int i = 0; i < list.ListCount(); ++i) {
+        if (list.List(i) == text) return i;
+    }
+    throw CommandError("no item of " + list.Name() + " shows \"" + text + "\"");
+}
+
 int mouseButton(const std::string& text) {
     if (words::equalsIgnoringCase(text, "left")) return shell::vbbutton::Left;
     if (words::equalsIgnoringCase(text, "right")) return shell::vbbutton::Right;
@@ -351,8 +365,16 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
     }
     if (verb == "click" || verb == "dblclick" || verb == "rightclick") {
         expectWords(command, 1, 3);
-        if (w.size() == 3) throw CommandError("a cell is given by its row and its column");
         shell::Control& control = controlNamed(form, w[1].text);
+        if (w.size() == 3) {
+            auto* list = dynamic_cast<shell::ListBox*>(&control);
+            if (!list || verb != "click") throw CommandError("a cell is given by its row and its column");
+            // A click on a list item selects it first, then the list's Click runs, as the view does it.
+            const int index = listItemOf(*list, w[2]);
+            form.dispatch([&] { list->SetListIndex(index); });
+            form.userClick(*list);
+            return;
+        }
         if (w.size() == 4) {
             auto* grid = dynamic_cast<shell::FlexGrid*>(&control);
             if (!grid) throw CommandError("\"" + w[1].text + "\" is not a grid; cells belong to grids");

@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "scenario/ScenarioRunner.h"
 #include "shell/Form1.h"
@@ -270,6 +271,24 @@ TEST_F(ScenarioRunnerTest, TreeAndListContentsReadOneItemPerLine) {
         << transcript.str();
     EXPECT_EQ(clicked, 1);
     EXPECT_EQ(form.TreeView1.SelectedItem()->Key(), "E1");
+}
+
+TEST_F(ScenarioRunnerTest, ListEntriesAreClickedByIndexOrTextAfterBeingSelected) {
+    ASSERT_EQ(run("print panel 1\n"), 0);
+    shell::Form1& form = *runner.form();
+    form.ListMacros.AddItem("Module1.宏一");
+    form.ListMacros.AddItem("7");
+    std::vector<int> selectedAtClick;
+    form.ListMacros.onClick = [&] { selectedAtClick.push_back(form.ListMacros.ListIndex()); };
+    EXPECT_EQ(run("click ListMacros 1\n"
+                  "click ListMacros Module1.宏一\n"
+                  "click ListMacros \"7\"\n"
+                  "click ListMacros 2\n"
+                  "click ListMacros 没有\n"
+                  "dblclick ListMacros 0\n"),
+              3)
+        << transcript.str();
+    EXPECT_EQ(selectedAtClick, (std::vector<int>{1, 0, 1}));
 }
 
 TEST_F(ScenarioRunnerTest, AnUnreadableScriptFileCountsAsAFailure) {
