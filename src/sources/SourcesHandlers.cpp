@@ -2,6 +2,8 @@
 
 #include "shell/Form1.h"
 #include "sources/MacroList.h"
+#include "sources/SourceWorkbooks.h"
+#include "sources/TreeViewer.h"
 
 namespace tessaline::sources {
 
@@ -12,6 +14,19 @@ void attachHandlers(shell::Form1& form) {
     form.menu("HideMacroList").onClick = [&form] { HideMacroList_Click(form); };
     form.menu("Refresh").onClick = [&form] { Refresh_Click(form); };
     form.menu("Shrink").onClick = [&form] { Shrink_Click(form); };
+
+    form.menu("OpenSourceFile").onClick = [&form] { OpenSourceFile_Click(form); };
+    form.menu("menuTreeviewxls").onClick = [&form] { menuTreeviewxls_Click(form); };
+    form.menu("MenuUpdateSource").onClick = [&form] { MenuUpdateSource_Click(form); };
+    form.menu("menuMenubarOpen").onClick = [&form] { menuMenubarOpen_Click(form); };
+    form.menu("menuMenubarRefresh").onClick = [&form] { menuMenubarRefresh_Click(form); };
+
+    form.Chk_Treeview.onClick = [&form] { Chk_Treeview_Click(form); };
+    form.TreeView1.onMouseDown = [&form](const shell::MouseEvent& mouse) { TreeView1_MouseDown(form, mouse); };
+    form.TreeView1.onNodeClick = [&form](shell::TreeNode& node) { TreeView1_NodeClick(form, node); };
+    form.menu("Fill").onClick = [&form] { Fill_Click(form); };
+    form.menu("Expand").onClick = [&form] { Expand_Click(form); };
+    form.menu("Merge").onClick = [&form] { Merge_Click(form); };
 }
 
 }  // namespace tessaline::sources
