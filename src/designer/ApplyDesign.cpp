@@ -55,26 +55,8 @@ void applyDesign(shell::Form1& form, Placement placement) {
         });
         if (!ok) continue;
         ++added;
-        form.CurrentControl = control;
-
-        using automation::vb::CBool;
-        shell::resume(form, [&] { control->SetCaption(cell(2)); });
-        shell::resume(form, [&] { control->SetBeginGroup(CBool(cell(4))); });
-        shell::resume(form, [&] { control->SetEnabled(CBool(cell(6))); });
-        shell::resume(form, [&] { control->SetVisible(CBool(cell(7))); });
-        shell::resume(form, [&] { control->SetProperty("FaceId", cell(8)); });
-        shell::resume(form, [&] { control->SetOnAction(cell(9)); });
-        shell::resume(form, [&] { control->SetTooltipText(cell(10)); });
-        shell::resume(form, [&] { control->SetProperty("Style", cell(11)); });
-        // After OnAction: the host takes a shortcut text only on a button that has a macro.
-        shell::resume(form, [&] { control->SetProperty("ShortcutText", cell(12)); });
-
-        // A button popup runs no macro of its own, so it gets no stub. The stub names the macro as the host
-        // stored it, not as it was typed.
-        if (shell::resumeIf(form, [&] { return control->Type() != automation::mso::ControlButtonPopup; })) {
-            shell::resume(form, [&] { code += MacroStub(control->OnAction()); });
-            shell::resume(form, [&] { form.ShowMacroList.SetValue(shell::vbcheck::Unchecked); });
-        }
+        const DesignCell cellText = [&cell](int col) { return automation::Variant(cell(col)); };
+        ApplyDesignRow(form, control, cellText, code);
     }
 
     shell::resume(form, [&] { form.RichTextBox1.SetText(code); });
@@ -82,6 +64,31 @@ void applyDesign(shell::Form1& form, Placement placement) {
 }
 
 }  // namespace
+
+void ApplyDesignRow(shell::Form1& form, const automation::ControlPtr& control, const DesignCell& cell,
+                    std::string& code) {
+    form.CurrentControl = control;
+
+    using automation::vb::CBool;
+    using automation::vb::CStr;
+    shell::resume(form, [&] { control->SetCaption(CStr(cell(2))); });
+    shell::resume(form, [&] { control->SetBeginGroup(CBool(cell(4))); });
+    shell::resume(form, [&] { control->SetEnabled(CBool(cell(6))); });
+    shell::resume(form, [&] { control->SetVisible(CBool(cell(7))); });
+    shell::resume(form, [&] { control->SetProperty("FaceId", cell(8)); });
+    shell::resume(form, [&] { control->SetOnAction(CStr(cell(9))); });
+    shell::resume(form, [&] { control->SetTooltipText(CStr(cell(10))); });
+    shell::resume(form, [&] { control->SetProperty("Style", cell(11)); });
+    // After OnAction: the host takes a shortcut text only on a button that has a macro.
+    shell::resume(form, [&] { control->SetProperty("ShortcutText", cell(12)); });
+
+    // A button popup runs no macro of its own, so it gets no stub. The stub names the macro as the host
+    // stored it, not as it was typed.
+    if (shell::resumeIf(form, [&] { return control->Type() != automation::mso::ControlButtonPopup; })) {
+        shell::resume(form, [&] { code += MacroStub(control->OnAction()); });
+        shell::resume(form, [&] { form.ShowMacroList.SetValue(shell::vbcheck::Unchecked); });
+    }
+}
 
 void AddtoFirst_Click(shell::Form1& form) { applyDesign(form, Placement::First); }
 

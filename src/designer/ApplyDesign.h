@@ -1,5 +1,11 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
+#include "automation/Office.h"
+#include "automation/Variant.h"
+
 namespace tessaline::shell {
 class Form1;
 }
@@ -19,5 +25,16 @@ void AddtoFirst_Click(shell::Form1& form);
 void AddToLast_Click(shell::Form1& form);
 // Every control of the target is deleted first, built-in ones included.
 void ReplaceOriginal_Click(shell::Form1& form);
+
+// One design row: the value in a column numbered as the control grid's (0 to 12). The grid gives its cell
+// texts; the designer sheet gives its cells' values, so its empty switches read as False where an empty grid
+// cell fails. Reading may raise; the step that needed the value is then skipped.
+using DesignCell = std::function<automation::Variant(int column)>;
+
+// What every design command does with a control it has just added (resume mode): it becomes CurrentControl,
+// the row sets its nine properties, and unless it is a button popup its macro stub is appended to `code` and
+// the macro list is hidden so the pane shows.
+void ApplyDesignRow(shell::Form1& form, const automation::ControlPtr& control, const DesignCell& cell,
+                    std::string& code);
 
 }  // namespace tessaline::designer
