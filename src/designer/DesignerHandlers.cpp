@@ -3,6 +3,7 @@
 #include "designer/ApplyDesign.h"
 #include "designer/CodePane.h"
 #include "designer/DesignGrid.h"
+#include "designer/ExcelDesign.h"
 #include "designer/Export.h"
 #include "designer/SubItems.h"
 #include "shell/Form1.h"
@@ -28,11 +29,15 @@ void attachHandlers(shell::Form1& form) {
         {"menuCopyCode", menuCopyCode_Click},
         {"menuSelectAll", menuSelectAll_Click},
         {"menuClearCallback", menuClearCallback_Click},
+        {"MenuExcelDesign", MenuExcelDesign_Click},
+        {"BatchAddfromExcel", BatchAddfromExcel_Click},
+        {"menuDesignerxls", menuDesignerxls_Click},
     };
     for (const Binding& binding : bindings) {
         form.menu(binding.item).onClick = [&form, handler = binding.handler] { handler(form); };
     }
     form.DesignMode.onClick = [&form] { DesignMode_Click(form); };
+    form.BatchCopy.onClick = [&form] { BatchCopy_Click(form); };
     // The control grid's right button already chooses DesignModeMenu while the box is checked.
     form.RichTextBox1.onMouseDown = [&form](const shell::MouseEvent& mouse) { RichTextBox1_MouseDown(form, mouse); };
 }
