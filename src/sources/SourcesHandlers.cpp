@@ -1,6 +1,9 @@
 #include "sources/SourcesHandlers.h"
 
+#include <memory>
+
 #include "shell/Form1.h"
+#include "sources/Capture.h"
 #include "sources/MacroList.h"
 #include "sources/SourceWorkbooks.h"
 #include "sources/TreeViewer.h"
@@ -20,6 +23,12 @@ void attachHandlers(shell::Form1& form) {
     form.menu("MenuUpdateSource").onClick = [&form] { MenuUpdateSource_Click(form); };
     form.menu("menuMenubarOpen").onClick = [&form] { menuMenubarOpen_Click(form); };
     form.menu("menuMenubarRefresh").onClick = [&form] { menuMenubarRefresh_Click(form); };
+
+    // The capture's hooks live as long as the window's menu commands that hold them.
+    auto capture = std::make_shared<Capture>(form);
+    form.menu("menuCaptureMenubar").onClick = [capture] { capture->menuCaptureMenubar_Click(); };
+    form.menu("menuCommandbarCapture").onClick = [capture] { capture->menuCommandbarCapture_Click(); };
+    form.menu("menuNormal").onClick = [capture] { capture->menuNormal_Click(); };
 
     form.Chk_Treeview.onClick = [&form] { Chk_Treeview_Click(form); };
     form.TreeView1.onMouseDown = [&form](const shell::MouseEvent& mouse) { TreeView1_MouseDown(form, mouse); };
