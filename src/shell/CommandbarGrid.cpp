@@ -12,14 +12,14 @@ namespace {
 
 const char* boolText(bool value) { return value ? "True" : "False"; }
 
-std::string barRowText(automation::CommandBar& bar) {
+}  // namespace
+
+std::string CommandbarRowText(automation::CommandBar& bar) {
     const std::string tab = "\t";
     return std::to_string(bar.Index()) + tab + bar.Name() + tab + bar.NameLocal() + tab + boolText(bar.BuiltIn()) +
            tab + std::to_string(bar.Controls()->Count()) + tab + std::to_string(bar.Type()) + tab +
            boolText(bar.Enabled()) + tab + boolText(bar.Visible()) + tab + std::to_string(bar.Position());
 }
-
-}  // namespace
 
 void SetCommandbarGridHeaders(Form1& form) {
     static const char* const headers[] = {"序号", "名称", "本地名称", "内置", "控件个数",
@@ -36,7 +36,7 @@ void ListCommandbars(Form1& form) {
     form.RowCounter = 1;
     SetCommandbarGridHeaders(form);
     for (const auto& bar : form.HostCommandBars()->Enumerate()) {
-        grid.AddItem(barRowText(*bar), form.RowCounter);
+        grid.AddItem(CommandbarRowText(*bar), form.RowCounter);
         form.incrementRowCounter();
     }
     // With several bars of one name, the host decides which one this is.
