@@ -3,6 +3,7 @@
 #include "editing/ComboBoxItems.h"
 #include "editing/CommandbarOperations.h"
 #include "editing/ControlOperations.h"
+#include "editing/Search.h"
 #include "shell/Form1.h"
 
 namespace tessaline::editing {
@@ -36,6 +37,7 @@ void attachHandlers(shell::Form1& form) {
     for (const Binding& binding : bindings) {
         form.menu(binding.item).onClick = [&form, handler = binding.handler] { handler(form); };
     }
+    form.SearchCommandbar.onClick = [&form] { SearchCommandbar_Click(form); };
 }
 
 }  // namespace tessaline::editing
