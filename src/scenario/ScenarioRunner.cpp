@@ -350,6 +350,17 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
         }
         throw CommandError("\"host\" is followed by start, stop or click");
     }
+    if (verb == "programfolder") {
+        expectWords(command, 1, 1);
+        if (w[1].text != "copy" && w[1].text != "empty") throw CommandError("\"programfolder\" takes copy or empty");
+        const std::string from = options_.programFiles.empty() ? s.startingProgramFolder() : options_.programFiles;
+        const std::vector<std::string> names = s.useFreshProgramFolder(w[1].text == "copy" ? from : "");
+        std::string list;
+        for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
+        out_ << "    (the program folder is now a fresh temporary folder" << (list.empty() ? "" : " with " + list)
+             << ")\n";
+        return;
+    }
     if (verb == "explorer") {
         expectWords(command, 1, 1);
         if (w[1].text != "open" && w[1].text != "close") throw CommandError("\"explorer\" takes open or close");

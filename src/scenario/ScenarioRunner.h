@@ -24,6 +24,9 @@ struct RunnerOptions {
     // The content folder the in-memory Office starts from when a script does not name one; empty means
     // the Office's own default.
     std::string contentFolder;
+    // Where `programfolder copy` takes the program's own files from; empty means the folder the window
+    // starts with (the executable's, where the build puts the shipped workbooks).
+    std::string programFiles;
     // Saves a picture of the window; without it `screenshot` fails, as nothing could draw the window.
     std::function<void(shell::Form1& form, const std::string& path)> screenshot;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <random>
+#include <system_error>
 
 #include "program/Startup.h"
 
@@ -10,10 +12,52 @@ namespace tessaline::scenario {
 
 RunnerSession::RunnerSession(std::unique_ptr<automation::sim::SimOffice> office) : office_(std::move(office)) {
     form_ = program::openMainWindow(*office_, ui_);
+    startingProgramFolder_ = form_->App.Path;
 }
 
 // The window goes first: its handlers hold references into the Office.
-RunnerSession::~RunnerSession() { form_.reset(); }
+RunnerSession::~RunnerSession() {
+    form_.reset();
+    if (!freshFolder_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(freshFolder_, ignored);
+    }
+}
+
+std::vector<std::string> RunnerSession::useFreshProgramFolder(const std::string& copyFrom) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    if (!copyFrom.empty()) {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(copyFrom, ec)) {
+            const std::string ext = entry.path().extension().string();
+            if (entry.is_regular_file() && (ext == ".xls" || ext == ".ppt")) files.push_back(entry.path());
+        }
+        if (files.empty()) throw CommandError("no program files (.xls, .ppt) in " + copyFrom);
+    }
+
+    // Scripts run side by side in the test suite: every folder gets a name of its own.
+    std::random_device random;
+    fs::path folder;
+    for (;;) {
+        folder = fs::temp_directory_path() / ("tessaline-program-" + std::to_string(random()));
+        if (fs::create_directory(folder)) break;
+    }
+    std::vector<std::string> names;
+    for (const fs::path& file : files) {
+        fs::copy_file(file, folder / file.filename());
+        names.push_back(file.filename().string());
+    }
+    std::sort(names.begin(), names.end());
+
+    if (!freshFolder_.empty()) {
+        std::error_code ignored;
+        fs::remove_all(freshFolder_, ignored);
+    }
+    freshFolder_ = folder;
+    form_->App.Path = folder.string();
+    return names;
+}
 
 namespace words {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -31,6 +32,14 @@ public:
     shell::ScriptedUi& ui() { return ui_; }
     shell::Form1& form() { return *form_; }
 
+    // Points the window at a fresh temporary program folder holding copies of the program's own files (the
+    // .xls and .ppt files directly in `copyFrom`; nothing when it is empty), so a script may open and change
+    // workbooks without touching the shipped ones. The folder goes with the session. Returns the names
+    // copied, sorted.
+    std::vector<std::string> useFreshProgramFolder(const std::string& copyFrom);
+    // The program folder the window started with.
+    const std::string& startingProgramFolder() const { return startingProgramFolder_; }
+
     // Dialogs already written to the transcript, so each is reported once.
     std::size_t messagesReported = 0;
     std::size_t inputsReported = 0;
@@ -42,6 +51,8 @@ private:
     std::unique_ptr<automation::sim::SimOffice> office_;
     shell::ScriptedUi ui_;
     std::unique_ptr<shell::Form1> form_;
+    std::string startingProgramFolder_;
+    std::filesystem::path freshFolder_;
 };
 
 // Helpers shared by the actions and the state queries.

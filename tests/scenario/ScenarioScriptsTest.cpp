@@ -28,6 +28,7 @@ TEST_P(ScenarioScript, PassesEveryCheck) {
     std::ostringstream transcript;
     RunnerOptions options;
     options.contentFolder = TESSALINE_DATA_DIR "/office";
+    options.programFiles = TESSALINE_WORKBOOK_DIR;
     ScenarioRunner runner(transcript, options);
     const int failures = runner.runFile(TESSALINE_SOURCE_DIR "/tests/scenarios/" + GetParam());
     EXPECT_EQ(failures, 0) << transcript.str();
