@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QFontMetricsF>
 #include <QTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -237,7 +238,11 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
             const SyncGuard guard(syncing_);
             QFont font(toQ(rich->FontName()), 10);
             font.setStyleHint(QFont::Serif);
-            if (edit->font() != font) edit->setFont(font);
+            if (edit->font() != font) {
+                edit->setFont(font);
+                // The macro stubs indent with one TAB; a VBA editor shows it four blanks wide.
+                edit->setTabStopDistance(QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')) * 4);
+            }
             const QString shown = toWidgetText(rich->Text());
             if (edit->toPlainText() != shown) edit->setPlainText(shown);
             QTextCursor cursor = edit->textCursor();
