@@ -101,7 +101,7 @@ private:
         book->Worksheets(1)->SetName("Excel");
         book->Worksheets(2)->SetName("Word");
         book->Worksheets(3)->SetName("VBE");
-        book->AddWorksheet("Outlook");
+        for (const char* name : {"PowerPoint", "Access", "Outlook"}) book->AddWorksheet(name);
         book->SaveAs((folder / SearchedWorkbookName).string());
     }
 
