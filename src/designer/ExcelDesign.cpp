@@ -101,6 +101,7 @@ void BatchCopy_Click(shell::Form1& form) {
     const std::vector<std::string> items = automation::vb::Split(ids, ",");
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string& item = items[i];
+        bool failed = true;
         std::string failure;
         int number = 0;
         try {
@@ -108,16 +109,17 @@ void BatchCopy_Click(shell::Form1& form) {
             form.CurrentControl = shell::obj(bars).FindControl(std::nullopt, automation::Variant(id));
             if (form.CurrentControl) {
                 form.CurrentControl->Copy(form.CurrentBar);
+                failed = false;
             } else {
                 number = automation::vberr::ObjectNotSet;
-                failure = "找不到ID为 " + automation::vb::CStr(automation::Variant(id)) + " 的控件";
+                failure = "找不到此ID的控件";
             }
         } catch (const std::exception& e) {
             const shell::ErrObject error = shell::errorOf(e);
             number = error.Number;
             failure = error.Description;
         }
-        if (failure.empty()) continue;
+        if (!failed) continue;
         if (firstFailure == 0) firstFailure = number;
         if (!failures.empty()) failures += "\r\n";
         failures += "第" + std::to_string(i + 1) + "项 \"" + Trim(item) + "\": " + failure;
