@@ -2,7 +2,9 @@
 #include <initializer_list>
 #include <map>
 
+#include "automation/AutomationError.h"
 #include "automation/Desktop.h"
+#include "automation/Excel.h"
 #include "automation/Office.h"
 #include "scenario/Session.h"
 
@@ -413,6 +415,23 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
     if (name == "actionlog") {
         arity(0, 0);
         return joined(session.office().actionLog(), "\n");
+    }
+    if (name == "workbooks" || name == "sheetcell") {
+        auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(session.office().host("Excel"));
+        if (!excel) throw CommandError("Excel is not running");
+        if (name == "workbooks") {
+            arity(0, 0);
+            std::vector<std::string> names;
+            for (const auto& book : excel->Workbooks()->Enumerate()) names.push_back(book->Name());
+            return joined(names, "\n");
+        }
+        arity(3, 3);
+        try {
+            return excel->Workbooks()->Item(q[1].text)->Worksheets(q[2].text)->Range(q[3].text)->Text();
+        } catch (const automation::AutomationError& e) {
+            throw CommandError("no cell " + q[3].text + " of sheet " + q[2].text + " in an open workbook " + q[1].text +
+                               ": " + e.description());
+        }
     }
     throw CommandError("unknown query \"" + name + "\"");
 }

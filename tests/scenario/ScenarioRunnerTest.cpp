@@ -299,3 +299,35 @@ TEST_F(ScenarioRunnerTest, AnUnreadableScriptFileCountsAsAFailure) {
 
 }  // namespace
 }  // namespace tessaline::scenario
+
+namespace tessaline::scenario {
+namespace {
+
+TEST(ScenarioWorkbookQueries, ReadTheCellsOfTheWorkbooksOpenInExcel) {
+    std::ostringstream transcript;
+    RunnerOptions options;
+    options.contentFolder = TESSALINE_SOURCE_DIR "/tests/data/office-small";
+    options.programFiles = TESSALINE_WORKBOOK_DIR;
+    ScenarioRunner runner(transcript, options);
+    const int failures =
+        runner.run(parseScript("programfolder copy\n"
+                               "menu menuTreeviewxls\n"
+                               "expect workbooks has TreeviewofCommandbars.xls\n"
+                               "expect sheetcell treeviewofcommandbars.xls Framework A1 = 主窗口\n"
+                               "expect sheetcell TreeviewofCommandbars.xls Framework J3 = 1\n"
+                               "expect sheetcell TreeviewofCommandbars.xls Excel A1 = \"\"\n"
+                               "print sheetcell Nope.xls Excel A1\n"
+                               "print sheetcell TreeviewofCommandbars.xls Excel \"A1:\"\n"
+                               "print sheetcell TreeviewofCommandbars.xls Excel\n"
+                               "host stop Excel\n"
+                               "print workbooks\n",
+                               "t.scn", TESSALINE_SOURCE_DIR "/tests"));
+    EXPECT_EQ(failures, 4) << transcript.str();
+    EXPECT_EQ(runner.checks(), 4);
+    const std::string said = transcript.str();
+    EXPECT_NE(said.find("no cell A1 of sheet Excel in an open workbook Nope.xls"), std::string::npos) << said;
+    EXPECT_NE(said.find("Excel is not running"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaline::scenario
