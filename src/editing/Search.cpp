@@ -114,6 +114,25 @@ RangePtr findBars(shell::Form1& form, const ExcelPtr& excel, const automation::W
     return collectBars(form, excel, cells, [&](automation::Range& cell) { return caption.matches(cell); });
 }
 
+// The bar a bar-name cell records. The name goes by its text, since a bar named with digits is stored as a
+// number and a number would pick a bar by its position. Bars may share a name (Excel has two "Cell" bars) and
+// the host answers a name with the first of them, so the Index recorded beside the name picks the right one
+// while the bar there still carries that name; a recording older than the bars falls back to the name.
+automation::CommandBarPtr recordedBar(shell::Form1& form, automation::Range& nameCell) {
+    const std::string name = automation::vb::CStr(nameCell.Value());
+    const automation::CommandBarsPtr bars = form.HostCommandBars();
+    try {
+        const automation::Variant index = obj(nameCell.End(automation::xl::ToRight)).Value();
+        if (index.isNumber()) {
+            automation::CommandBarPtr bar = bars->Item(index);
+            if (obj(bar).Name() == name) return bar;
+        }
+    } catch (const automation::AutomationError&) {
+        // No usable Index: the name alone decides.
+    }
+    return bars->Item(name);
+}
+
 // Fills the bar grid with the found bars, in the order the range enumerates its cells, and lists the
 // controls of the first one.
 void listFoundBars(shell::Form1& form, const RangePtr& found) {
@@ -125,10 +144,9 @@ void listFoundBars(shell::Form1& form, const RangePtr& found) {
     resume(form, [&] { cells = obj(found).Cells(); });
     for (const RangePtr& cell : cells) {
         // One step per bar: a name the host no longer has (the recording is older than the bars) adds no
-        // row, rather than repeating the bar before it. The name goes by its text, since a bar named with
-        // digits is stored as a number and a number would pick a bar by its position instead.
+        // row, rather than repeating the bar before it.
         resume(form, [&] {
-            const automation::CommandBarPtr bar = form.HostCommandBars()->Item(automation::vb::CStr(cell->Value()));
+            const automation::CommandBarPtr bar = recordedBar(form, *cell);
             grid.AddItem(shell::CommandbarRowText(obj(bar)), form.RowCounter);
             form.incrementRowCounter();
         });

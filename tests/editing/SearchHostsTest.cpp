@@ -90,5 +90,26 @@ TEST_F(SearchHostsTest, AWholeRecordedHostIsSearchedInOnePass) {
     EXPECT_EQ(listedBars(), expected);
 }
 
+// Excel has two bars named "Cell" (61 and 64): for the normal view and for the page break preview.
+TEST_F(SearchHostsTest, BarsSharingANameAreToldApartByTheirRecordedIndex) {
+    choose("Excel");
+    ASSERT_EQ(hostBars("Excel").Item(61)->Name(), "Cell");
+    ASSERT_EQ(hostBars("Excel").Item(64)->Name(), "Cell");
+    sheet("Excel").UsedRange()->ClearContents();
+    writeRow("Excel", 1, 0, "Cell", 61);
+    writeRow("Excel", 2, 1, "共有的按钮", 1, 1);
+    writeRow("Excel", 3, 0, "Cell", 64);
+    writeRow("Excel", 4, 1, "共有的按钮", 1, 1);
+    writeRow("Excel", 5, 0, "cell", 3);  // recorded before the bars moved: bar 3 is now Standard
+    writeRow("Excel", 6, 1, "共有的按钮", 1, 1);
+
+    search("共有的按钮");
+    EXPECT_EQ(listedBars(), (Names{"Cell", "Cell", "Cell"}));
+    const shell::FlexGrid& grid = form->ListAllCommandbars;
+    EXPECT_EQ(grid.TextMatrix(1, 0), "61");
+    EXPECT_EQ(grid.TextMatrix(2, 0), "64");
+    EXPECT_EQ(grid.TextMatrix(3, 0), "61");
+}
+
 }  // namespace
 }  // namespace tessaline::editing::testing
