@@ -10,9 +10,9 @@ ButtonEventCol::ButtonEventCol(ButtonEvent::ClickHandler onClick) : onClick_(std
 
 void ButtonEventCol::Attach(const automation::ControlPtr& control) {
     if (!control) throw automation::objectNotSet();
-    // Reserve first, so that a hook that connected is never lost to a failed append.
-    Items_.reserve(Items_.size() + 1);
-    Items_.push_back(std::make_unique<ButtonEvent>(control->AsButton(), onClick_));
+    // Should the append fail, the new hook is released with it rather than left connected and unowned.
+    auto hook = std::make_unique<ButtonEvent>(control->AsButton(), onClick_);
+    Items_.push_back(std::move(hook));
 }
 
 }  // namespace tessaline::sources

@@ -133,39 +133,40 @@ void Capture::menuNormal_Click() {
 
 void Capture::CaptureMenubar(const std::string& barName) {
     OpenSourceSheet(form_, MenubarSourceName);
+    MenubarCapture = true;
     // When the chosen host could not be reached, SourceHost still holds whatever an earlier command left
     // there, possibly another application: hooking its bar would capture buttons the user never chose.
     // OpenSourceSheet has already said what failed.
-    const bool hostReached = sourceHostIsChosenHost();
-    const bool completed = hostReached && shell::report(form_, [&] {
-                               MenubarCapture = true;
-                               const CommandBarPtr bar = commandBarsOf(form_.SourceHost)->Item(barName);
-                               auto hookIfButton = [&](const ControlPtr& control) {
-                                   if (control->Type() == automation::mso::ControlButton)
-                                       CapturedButtons().Attach(control);
-                               };
-                               for (const ControlPtr& first : bar->Controls()->Enumerate()) {
-                                   if (IsSkippedControl(*first)) continue;
-                                   if (!IsPopupControl(*first)) {
-                                       hookIfButton(first);
-                                       continue;
-                                   }
-                                   for (const ControlPtr& second : first->AsPopup()->Controls()->Enumerate()) {
-                                       if (IsSkippedControl(*second)) continue;
-                                       if (!IsPopupControl(*second)) {
-                                           hookIfButton(second);
-                                           continue;
-                                       }
-                                       for (const ControlPtr& third : second->AsPopup()->Controls()->Enumerate()) {
-                                           if (!IsSkippedControl(*third)) hookIfButton(third);
-                                       }
-                                   }
-                               }
-                           });
+    const bool completed = sourceHostIsChosenHost() && shell::report(form_, [&] { hookMenubar(barName); });
     // Excel's screen comes back on whichever way the walk ended; a frozen Excel would look hung.
     shell::resume(form_, [&] { shell::obj(form_.ExcelApp).SetScreenUpdating(true); });
     if (completed) {
         shell::resume(form_, [&] { form_.StatusBar1.SetPanelText(kProgressPanel, "Completed"); });
+    }
+}
+
+void Capture::hookMenubar(const std::string& barName) {
+    const CommandBarPtr bar = commandBarsOf(form_.SourceHost)->Item(barName);
+    auto hookIfButton = [&](const ControlPtr& control) {
+        if (control->Type() == automation::mso::ControlButton) CapturedButtons().Attach(control);
+    };
+    for (const ControlPtr& first : bar->Controls()->Enumerate()) {
+        if (IsSkippedControl(*first)) continue;
+        if (!IsPopupControl(*first)) {
+            hookIfButton(first);
+            continue;
+        }
+        for (const ControlPtr& second : first->AsPopup()->Controls()->Enumerate()) {
+            if (IsSkippedControl(*second)) continue;
+            if (!IsPopupControl(*second)) {
+                hookIfButton(second);
+                continue;
+            }
+            // Third-level popups are not entered.
+            for (const ControlPtr& third : second->AsPopup()->Controls()->Enumerate()) {
+                if (!IsSkippedControl(*third)) hookIfButton(third);
+            }
+        }
     }
 }
 

@@ -78,6 +78,8 @@ public:
 private:
     // Whether SourceHost is the host chosen in the window, i.e. the last OpenSourceSheet reached it.
     bool sourceHostIsChosenHost() const;
+    // The walk of CaptureMenubar; the first failure ends it.
+    void hookMenubar(const std::string& barName);
     void hookToolbarControls(const automation::ControlPtr& control, int level);
 
     shell::Form1& form_;
