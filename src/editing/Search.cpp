@@ -34,7 +34,10 @@ ExcelPtr runningExcel(shell::Form1& form) {
 class CaptionPattern {
 public:
     CaptionPattern(shell::Form1& form, const std::string& part) : pattern_("*" + part + "*") {
-        readable_ = resumeIf(form, [&] { return automation::vb::Like("", pattern_) || true; });
+        readable_ = resumeIf(form, [&] {
+            automation::vb::Like("", pattern_);
+            return true;
+        });
     }
 
     // Only captions take part: the walk that records the sheet never writes an empty caption, and the empty
@@ -93,14 +96,14 @@ RangePtr findBars(shell::Form1& form, const ExcelPtr& excel, const automation::W
     if (!resume(form, [&] { cells = obj(obj(obj(sheet).Range("A1")).CurrentRegion()).Cells(); })) return nullptr;
 
     const std::vector<std::string> parts = automation::vb::Split(key, ",");
-    if (automation::vb::Like(key, "*,[0-9]")) {
+    if (resumeIf(form, [&] { return automation::vb::Like(key, "*,[0-9]"); })) {
         const CaptionPattern caption(form, parts[0]);
         const std::string& index = parts[1];
         return collectBars(form, excel, cells, [&](automation::Range& cell) {
             return caption.matches(cell) && sameIndex(obj(cell.End(automation::xl::ToRight)).Value(), index);
         });
     }
-    if (automation::vb::Like(key, "*,*")) {
+    if (resumeIf(form, [&] { return automation::vb::Like(key, "*,*"); })) {
         const CaptionPattern first(form, parts[0]);
         const CaptionPattern second(form, parts[1]);
         RangePtr set1 = collectBars(form, excel, cells, [&](automation::Range& cell) { return first.matches(cell); });
@@ -161,8 +164,8 @@ void listFoundBars(shell::Form1& form, const RangePtr& found) {
 
 std::string SearchedSheetName(shell::Form1& form) {
     if (form.VBE.Value()) return "VBE";
-    auto host = std::dynamic_pointer_cast<automation::CommandBarHost>(form.HostApp);
     if (!form.HostApp) throw automation::objectNotSet();
+    auto host = std::dynamic_pointer_cast<automation::CommandBarHost>(form.HostApp);
     if (!host) throw automation::noSuchMember();
     const std::vector<std::string> words = automation::vb::Split(host->Name(), " ");
     if (words.size() >= 2) return words[1];
@@ -191,7 +194,9 @@ void SearchCommandbar_Click(shell::Form1& form) {
     });
 
     // An empty key, or one that starts with a digit (a control ID, say), is not searched.
-    if (automation::vb::Like(key, "[!0-9]*")) listFoundBars(form, findBars(form, excel, sheet, key));
+    if (resumeIf(form, [&] { return automation::vb::Like(key, "[!0-9]*"); })) {
+        listFoundBars(form, findBars(form, excel, sheet, key));
+    }
     resume(form, [&] { form.StatusBar1.SetPanelText(6, "Completed"); });
 }
 

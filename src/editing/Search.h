@@ -24,7 +24,8 @@ inline constexpr const char* SearchedWorkbookName = "TreeviewofCommandbars.xls";
 void SearchCommandbar_Click(shell::Form1& form);
 
 // The sheet of the toolbar source that records the attached host: "VBE" while the editor is the host,
-// otherwise the word after "Microsoft" in the host's Name. Raises when no host is attached.
+// otherwise the second word of the host's Name ("Microsoft Word" gives "Word"), or its only word (Outlook).
+// Raises when no host is attached.
 std::string SearchedSheetName(shell::Form1& form);
 
 }  // namespace tessaline::editing

@@ -137,6 +137,15 @@ TEST_F(SearchTest, AKeyWithAnUnclosedBracketFindsNothingAndSaysNothing) {
     EXPECT_EQ(listedBars(), (Names{kMenuBar, "Standard", "Cell"}));
 }
 
+TEST_F(SearchTest, KeysThatAreNoTextAtAllEndQuietly) {
+    for (const std::string& key : {std::string("\xff\xfe"), std::string("粘\x80"), std::string(",\xc3")}) {
+        search(key);
+        EXPECT_EQ(form->StatusBar1.PanelText(6), "Completed");
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(form->isUnloaded());
+}
+
 TEST_F(SearchTest, AStarListsEveryBarWithARecordedControlButNeverAnEmptyOne) {
     hostBars("Excel").Add(std::string("空工具栏"));
     auto buttons = hostBars("Excel").Add(std::string("只有空标题"));
