@@ -31,17 +31,14 @@ bool isNumericKey(const std::string& key) {
 }  // namespace
 
 bool TreeNodes::Exists(const std::string& key) const {
-    if (key.empty()) return false;
-    return std::any_of(nodes_.begin(), nodes_.end(), [&](const auto& node) { return node->Key() == key; });
+    return !key.empty() && byKey_.contains(key);
 }
 
 TreeNode& TreeNodes::Item(const automation::Variant& keyOrIndex) const {
     if (keyOrIndex.isString()) {
-        const std::string& key = keyOrIndex.asStringRaw();
-        for (const auto& node : nodes_) {
-            if (!key.empty() && node->Key() == key) return *node;
-        }
-        throw treeError(tvwerr::ElementNotFound);
+        const auto found = byKey_.find(keyOrIndex.asStringRaw());
+        if (found == byKey_.end()) throw treeError(tvwerr::ElementNotFound);
+        return *found->second;
     }
     const auto index = keyOrIndex.toLong();
     if (index < 1 || index > Count()) throw treeError(tvwerr::IndexOutOfBounds);
@@ -104,6 +101,7 @@ TreeNode& TreeNodes::Add(const automation::Optional& relative, const automation:
         }
     }
     list->insert(list->begin() + static_cast<std::ptrdiff_t>(at), node);
+    if (!key.empty()) byKey_.emplace(key, node);
     nodes_.push_back(std::move(owned));
     tree_.nodeChanged();
     return *node;
@@ -120,7 +118,10 @@ void TreeNodes::Remove(const automation::Variant& keyOrIndex) {
         for (const TreeNode* child : node.children_) collect(*child);
     };
     collect(target);
-    for (const TreeNode* node : doomed) tree_.forget(node);
+    for (const TreeNode* node : doomed) {
+        tree_.forget(node);
+        if (!node->Key().empty()) byKey_.erase(node->Key());
+    }
     std::erase_if(
         nodes_, [&](const auto& node) { return std::find(doomed.begin(), doomed.end(), node.get()) != doomed.end(); });
     tree_.nodeChanged();
@@ -128,6 +129,7 @@ void TreeNodes::Remove(const automation::Variant& keyOrIndex) {
 
 void TreeNodes::Clear() {
     roots_.clear();
+    byKey_.clear();
     tree_.forget(nullptr);
     nodes_.clear();
     tree_.nodeChanged();

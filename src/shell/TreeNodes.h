@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/Object.h"
@@ -55,6 +56,9 @@ private:
     friend class TreeNode;
     std::vector<std::unique_ptr<TreeNode>> nodes_;
     std::vector<TreeNode*> roots_;
+    // Nodes by key: a tree of a whole recorded host holds tens of thousands of keyed nodes, and every Add
+    // looks its relative and its own key up.
+    std::unordered_map<std::string, TreeNode*> byKey_;
     TreeView& tree_;
 };
 
