@@ -89,31 +89,42 @@ bool sameName(std::string_view a, std::string_view b) {
 
 int ClickHub::connect(int id, std::string tag, CommandBarButton::ClickSink sink) {
     const int cookie = nextCookie_++;
-    connections_.push_back(
-        {cookie, id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
+    cookiesByKey_[Key{id, tag}].insert(cookie);
+    connections_.emplace(cookie,
+                         Connection{id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
     return cookie;
 }
 
 void ClickHub::disconnect(int cookie) {
-    std::erase_if(connections_, [cookie](const Connection& c) { return c.cookie == cookie; });
+    const auto it = connections_.find(cookie);
+    if (it == connections_.end()) {
+        return;
+    }
+    const auto keyed = cookiesByKey_.find(Key{it->second.id, it->second.tag});
+    if (keyed != cookiesByKey_.end()) {
+        keyed->second.erase(cookie);
+        if (keyed->second.empty()) {
+            cookiesByKey_.erase(keyed);
+        }
+    }
+    connections_.erase(it);
 }
 
 bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log) {
-    std::vector<int> due;
-    for (const auto& c : connections_) {
-        if (c.id == id && c.tag == tag) {
-            due.push_back(c.cookie);
-        }
+    const auto keyed = cookiesByKey_.find(Key{id, tag});
+    if (keyed == cookiesByKey_.end()) {
+        return false;
     }
+    // The sinks connected when the click began; one of them may connect or disconnect others.
+    const std::vector<int> due(keyed->second.begin(), keyed->second.end());
     bool cancelDefault = false;
     for (const int cookie : due) {
-        const auto it = std::find_if(connections_.begin(), connections_.end(),
-                                     [cookie](const Connection& c) { return c.cookie == cookie; });
+        const auto it = connections_.find(cookie);
         if (it == connections_.end()) {
             continue;  // disconnected by an earlier sink of this click
         }
         // Held here so that a sink may disconnect itself while it runs.
-        const auto sink = it->sink;
+        const auto sink = it->second.sink;
         try {
             (*sink)(ctrl, cancelDefault);
         } catch (const std::exception& e) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,12 +46,15 @@ public:
 
 private:
     struct Connection {
-        int cookie;
         int id;
         std::string tag;
         std::shared_ptr<CommandBarButton::ClickSink> sink;
     };
-    std::vector<Connection> connections_;
+    using Key = std::pair<int, std::string>;  // Id and Tag
+    // Cookies grow with every connection, so ordered cookies are connection order. A capture hooks every
+    // button of a host, so connections are indexed both ways to keep a click and a release cheap.
+    std::map<int, Connection> connections_;
+    std::map<Key, std::set<int>> cookiesByKey_;
     int nextCookie_ = 1;
 };
 
