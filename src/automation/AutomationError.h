@@ -20,16 +20,16 @@ private:
 };
 
 namespace vberr {
-constexpr int InvalidCall = 5;           // Invalid procedure call or argument
-constexpr int Overflow = 6;              // Overflow
-constexpr int SubscriptOutOfRange = 9;   // Subscript out of range
-constexpr int TypeMismatch = 13;         // Type mismatch
-constexpr int ObjectNotSet = 91;         // Object variable or With block variable not set
-constexpr int InvalidPattern = 93;       // Invalid pattern string
-constexpr int CannotCreateObject = 429;  // ActiveX component can't create object
-constexpr int ObjectRequired = 424;      // Object required
-constexpr int NoSuchMember = 438;        // Object doesn't support this property or method
-constexpr int AutomationFailure = 440;   // Automation error
+constexpr int InvalidCall = 5;             // Invalid procedure call or argument
+constexpr int Overflow = 6;                // Overflow
+constexpr int SubscriptOutOfRange = 9;     // Subscript out of range
+constexpr int TypeMismatch = 13;           // Type mismatch
+constexpr int ObjectNotSet = 91;           // Object variable or With block variable not set
+constexpr int InvalidPattern = 93;         // Invalid pattern string
+constexpr int CannotCreateObject = 429;    // ActiveX component can't create object
+constexpr int ObjectRequired = 424;        // Object required
+constexpr int NoSuchMember = 438;          // Object doesn't support this property or method
+constexpr int AutomationFailure = 440;     // Automation error
 constexpr int MethodFailed = -2147467259;  // E_FAIL, "Method 'X' of object 'Y' failed"
 constexpr int ApplicationDefined = 1004;   // Application-defined or object-defined error
 }  // namespace vberr

@@ -195,7 +195,7 @@ public:
     std::string TypeName() const override { return "CommandBarPopup"; }
 
     virtual ControlsPtr Controls() = 0;
-    virtual CommandBarPtr CommandBar() = 0;   // the popup's own bar
+    virtual CommandBarPtr CommandBar() = 0;  // the popup's own bar
 };
 
 class CommandBarComboBox : public virtual CommandBarControl {

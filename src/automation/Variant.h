@@ -13,10 +13,10 @@ public:
     enum class Kind { Empty, Boolean, Long, Double, String };
 
     Variant() = default;
-    Variant(bool b) : value_(b) {}                    // NOLINT(google-explicit-constructor)
-    Variant(int i) : value_(std::int32_t{i}) {}       // NOLINT(google-explicit-constructor)
-    Variant(double d) : value_(d) {}                  // NOLINT(google-explicit-constructor)
-    Variant(std::string s) : value_(std::move(s)) {}  // NOLINT(google-explicit-constructor)
+    Variant(bool b) : value_(b) {}                      // NOLINT(google-explicit-constructor)
+    Variant(int i) : value_(std::int32_t{i}) {}         // NOLINT(google-explicit-constructor)
+    Variant(double d) : value_(d) {}                    // NOLINT(google-explicit-constructor)
+    Variant(std::string s) : value_(std::move(s)) {}    // NOLINT(google-explicit-constructor)
     Variant(const char* s) : value_(std::string(s)) {}  // NOLINT(google-explicit-constructor)
 
     Kind kind() const { return static_cast<Kind>(value_.index()); }

@@ -34,8 +34,8 @@ constexpr int TextCompare = 1;
 // InStrRev(check, match, start = -1, compare): 1-based position, 0 when absent.
 int InStrRev(std::string_view check, std::string_view match, int start = -1, int compare = BinaryCompare);
 int InStr(int start, std::string_view text, std::string_view match, int compare = BinaryCompare);
-std::string Replace(std::string_view expression, std::string_view find, std::string_view replaceWith,
-                    int start = 1, int count = -1, int compare = BinaryCompare);
+std::string Replace(std::string_view expression, std::string_view find, std::string_view replaceWith, int start = 1,
+                    int count = -1, int compare = BinaryCompare);
 
 std::string Trim(std::string_view text);
 std::string LTrim(std::string_view text);

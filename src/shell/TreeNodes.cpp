@@ -30,9 +30,7 @@ bool isNumericKey(const std::string& key) {
 
 }  // namespace
 
-bool TreeNodes::Exists(const std::string& key) const {
-    return !key.empty() && byKey_.contains(key);
-}
+bool TreeNodes::Exists(const std::string& key) const { return !key.empty() && byKey_.contains(key); }
 
 TreeNode& TreeNodes::Item(const automation::Variant& keyOrIndex) const {
     if (keyOrIndex.isString()) {

@@ -90,8 +90,8 @@ bool sameName(std::string_view a, std::string_view b) {
 int ClickHub::connect(int id, std::string tag, CommandBarButton::ClickSink sink) {
     const int cookie = nextCookie_++;
     cookiesByKey_[Key{id, tag}].insert(cookie);
-    connections_.emplace(cookie,
-                         Connection{id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
+    connections_.emplace(
+        cookie, Connection{id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
     return cookie;
 }
 

@@ -4,10 +4,9 @@
 // applications) builds the Excel workbooks and the VBA projects through these factories.
 
 #include <memory>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json_fwd.hpp>
 
 #include "automation/Excel.h"
 #include "automation/Vbe.h"
