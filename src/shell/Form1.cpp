@@ -202,12 +202,28 @@ void Form1::unload() {
 void Form1::dispatch(const std::function<void()>& handler) {
     // A closed window hears nothing more.
     if (unloaded_) return;
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        reportError(e);
-    } catch (...) {
-        reportError(std::runtime_error("Unexpected error"));
+    {
+        struct Depth {
+            int& depth;
+            explicit Depth(int& d) : depth(++d) {}
+            ~Depth() { --depth; }
+            Depth(const Depth&) = delete;
+            Depth& operator=(const Depth&) = delete;
+        } depth(dispatchDepth_);
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            reportError(e);
+        } catch (...) {
+            reportError(std::runtime_error("Unexpected error"));
+        }
+    }
+    if (dispatchDepth_ == 0 && afterEvent) {
+        // A listener's failure is no failure of the event, which has already run.
+        try {
+            afterEvent();
+        } catch (...) {
+        }
     }
 }
 

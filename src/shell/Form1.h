@@ -68,6 +68,10 @@ public:
     void userPanelDblClick(int panel);
     void userNodeClick(TreeNode& node);
 
+    // Runs when an event has been handled to its end: after the outermost handler only, as handlers nest
+    // through DoEvents and popup menus. Views of the host catch up here with what the handler changed.
+    std::function<void()> afterEvent;
+
     // PopupMenu for handlers: shows the menu at the mouse and runs the chosen item's Click as its own event.
     void PopupMenu(MenuItem& menu);
     // Shows the error report box for the exception being handled.
@@ -141,6 +145,7 @@ private:
     std::vector<Control*> controls_;
     bool loaded_ = false;
     bool unloaded_ = false;
+    int dispatchDepth_ = 0;
 };
 
 }  // namespace tessaline::shell
