@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QIcon>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/HostBars.h"
+
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+namespace tessaline::ui {
+
+// Builds the widgets of a host's bars as a person sees them in the host: the menu bar with nested menus,
+// toolbars with one button per control, floating bars as panels. The widgets only show; what a click does
+// is up to the two callbacks.
+class HostBarsView {
+public:
+    struct Actions {
+        // A button, menu item or popup's own part was clicked.
+        std::function<void(const automation::ControlPtr&)> click;
+        // A text was chosen from a combo box's list or entered into an edit box.
+        std::function<void(const automation::ControlPtr&, const std::string&)> enter;
+    };
+
+    explicit HostBarsView(Actions actions);
+
+    // Menus for the popups of the bar, plain items for its buttons; edit and combo boxes go to a corner
+    // widget at the right, where Office keeps its question box.
+    void fillMenuBar(QMenuBar& menuBar, const ShownBar& bar);
+    // A docked toolbar named after the bar.
+    QToolBar* makeToolBar(const ShownBar& bar, QWidget* parent);
+    // A floating bar: a titled panel whose buttons wrap at the bar's width.
+    QWidget* makeFloatingBar(const ShownBar& bar, QWidget* parent);
+
+    // The stand-in for a button's face: its FaceId as a small number.
+    QIcon badge(int faceId);
+    static QSize badgeSize();
+
+private:
+    void addMenuItems(QMenu& menu, const std::vector<ShownControl>& controls);
+    QWidget* makeListWidget(const ShownControl& shown, QWidget* parent);
+    QToolButton* makeToolButton(const ShownControl& shown, QWidget* parent);
+
+    Actions actions_;
+    std::map<int, QIcon> badges_;
+};
+
+// A control's tooltip in a host: its own tooltip or else its caption, with the FaceId beside it.
+std::string hostToolTip(const ShownControl& shown);
+
+}  // namespace tessaline::ui
