@@ -13,6 +13,7 @@
 #include "scenario/ScenarioRunner.h"
 #include "shell/AppProperties.h"
 #include "shell/Form1.h"
+#include "ui/HostWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/QtUi.h"
 #include "ui/Text.h"
@@ -23,15 +24,18 @@ namespace {
 struct Options {
     std::string screenshot;
     std::string scenario;
+    bool hostWindows = true;
 };
 
 void usage(std::ostream& out) {
-    out << "usage: tessaline [--scenario SCRIPT.scn] [--screenshot FILE.png]\n"
-           "With no options the window opens on the in-memory Office.\n"
+    out << "usage: tessaline [--scenario SCRIPT.scn] [--screenshot FILE.png] [--no-host-windows]\n"
+           "With no options the window opens on the in-memory Office, beside a window for each of the\n"
+           "Office's running hosts that shows its bars and can be clicked.\n"
            "  --screenshot FILE  save a PNG picture of the window after start-up and exit; nothing is shown\n"
            "  --scenario SCRIPT  run the scenario script headless (dialogs answered by the script), print its\n"
            "                     transcript and exit, 0 when every check passed; with --screenshot the\n"
            "                     picture shows the window as the script left it\n"
+           "  --no-host-windows  open the Tessaline window alone\n"
            "  --help             show this text\n"
            "Without a display the headless options use Qt's offscreen platform.\n";
 }
@@ -43,6 +47,10 @@ int parse(int argc, char** argv, Options& options) {
         if (arg == "--help" || arg == "-h") {
             usage(std::cout);
             return -1;
+        }
+        if (arg == "--no-host-windows") {
+            options.hostWindows = false;
+            continue;
         }
         if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
             (arg == "--screenshot" ? options.screenshot : options.scenario) = argv[++i];
@@ -114,5 +122,12 @@ int main(int argc, char** argv) {
     tessaline::ui::MainWindow window(*form);
     ui.setWindow(&window);
     window.show();
+    // The Office's own windows, so that host buttons can be clicked (and captured) from the desktop.
+    std::unique_ptr<tessaline::ui::HostWindows> hostWindows;
+    if (options.hostWindows) {
+        hostWindows = std::make_unique<tessaline::ui::HostWindows>(*office);
+        hostWindows->follow(*form);
+        hostWindows->refresh();
+    }
     return QApplication::exec();
 }
