@@ -226,6 +226,36 @@ TEST_F(HostWindowTest, AButtonTessalineAddedRunsItsMacroAndOneWithoutActionSaysS
     EXPECT_EQ(office->actionLog(), std::vector<std::string>{"macro:MyMacro"});
 }
 
+TEST_F(HostWindowTest, APopupOnAToolbarDropsItsItemsAndASplitButtonRunsItsOwnPart) {
+    form->dispatch([&] {
+        auto controls = excelBars()->Item(std::string("Standard"))->Controls();
+        auto popup = controls->Add(automation::mso::ControlPopup);
+        popup->SetCaption("弹出(&U)");
+        popup->AsPopup()->Controls()->Add(automation::mso::ControlButton)->SetCaption("甲");
+        auto split = controls->Add(automation::mso::ControlSplitButtonPopup);
+        split->SetCaption("拆分");
+        split->SetOnAction("SplitMain");
+        auto item = split->AsPopup()->Controls()->Add(automation::mso::ControlButton);
+        item->SetCaption("乙");
+        item->SetOnAction("SplitItem");
+    });
+    settle();
+    QToolBar* standard = excelWindow()->toolBar("Standard");
+    QToolButton* popup = buttonNamed(standard, q("弹出(U)"));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->popupMode(), QToolButton::InstantPopup);
+    ASSERT_NE(popup->menu(), nullptr);
+    EXPECT_EQ(texts(popup->menu()->actions()), QStringList{q("甲")});
+
+    QToolButton* split = buttonNamed(standard, q("拆分"));
+    ASSERT_NE(split, nullptr);
+    EXPECT_EQ(split->popupMode(), QToolButton::MenuButtonPopup);
+    split->click();
+    EXPECT_EQ(excelWindow()->statusText(), q("运行宏: SplitMain"));
+    actionNamed(split->menu()->actions(), q("乙"))->trigger();
+    EXPECT_EQ(excelWindow()->statusText(), q("运行宏: SplitItem"));
+}
+
 TEST_F(HostWindowTest, ChoosingFromAComboBoxSetsItsTextAndRunsIt) {
     QComboBox* zoom = excelWindow()->toolBar("Standard")->findChild<QComboBox*>();
     ASSERT_NE(zoom, nullptr);
@@ -258,6 +288,13 @@ TEST_F(HostWindowTest, WithToolbarCaptureOnAClickReportsInTessalineInsteadOfRunn
     ASSERT_NE(code, nullptr);
     EXPECT_TRUE(code->isVisible());
     EXPECT_TRUE(code->toPlainText().startsWith(q("ID:=3\nApplication.CommandBars(\"Standard\")")));
+
+    // The menu bar's own 保存 is hooked as well, and reports its own place.
+    actionNamed(excelMenu("文件(&F)")->actions(), q("保存(&S)"))->trigger();
+    EXPECT_TRUE(office->actionLog().empty());
+    EXPECT_EQ(form->Code.Text().substr(0, form->Code.Text().find("\r\nSub")),
+              "ID:=3\r\nApplication.CommandBars(\"Worksheet Menu Bar\").Controls(\"文件(&F)\").Controls(\"保存(&S)\")"
+              "\r\nApplication.CommandBars(1).Controls(1).Controls(3)");
 
     // Back to normal: the same click runs the button again.
     form->clickMenu("menuNormal");
