@@ -94,10 +94,12 @@ void VBE_Click(Form1& form) {
     finishAttach(form, "VBE");
 }
 
-// Mode none. CurrentPopup, CurrentControl and ExcelApp stay as they are.
+// Mode none. CurrentControl and ExcelApp stay as they are. The open popup goes with the host: panel 5 and
+// the grid no longer show it, and designs or control commands must not land in a detached host's popup.
 void Void_Click(Form1& form) {
     form.HostApp = nullptr;
     form.CurrentBar = nullptr;
+    form.CurrentPopup = nullptr;
     form.StatusBar1.SetPanelText(1, "Nothing");
     for (int panel = 2; panel <= 6; ++panel) form.StatusBar1.SetPanelText(panel, "");
     form.ListAllCommandbars.Clear();

@@ -106,7 +106,7 @@ TEST_F(HostLink, VbeWithoutExcelStillSendsTheKeysAndEndsDetached) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(HostLink, VoidEmptiesEverythingButKeepsPopupAndExcel) {
+TEST_F(HostLink, VoidEmptiesEverythingAndLetsGoOfTheOpenPopup) {
     form->userClick(form->Excel);
     auto popup = form->CurrentBar->Controls()->Item(1)->AsPopup();
     form->CurrentPopup = popup;
@@ -118,7 +118,7 @@ TEST_F(HostLink, VoidEmptiesEverythingButKeepsPopupAndExcel) {
     form->userClick(form->Void);
     EXPECT_EQ(form->HostApp, nullptr);
     EXPECT_EQ(form->CurrentBar, nullptr);
-    EXPECT_EQ(form->CurrentPopup, popup);
+    EXPECT_EQ(form->CurrentPopup, nullptr);
     EXPECT_EQ(form->StatusBar1.PanelText(1), "Nothing");
     for (int panel = 2; panel <= 6; ++panel) EXPECT_EQ(form->StatusBar1.PanelText(panel), "") << panel;
     EXPECT_EQ(form->ListAllCommandbars.TextMatrix(0, 1), "");
