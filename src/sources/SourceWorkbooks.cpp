@@ -267,8 +267,11 @@ void RefreshMenubarSource(shell::Form1& form, const std::string& barName) {
         // The host's sheet is looked up again by name, not taken from SourceSheet.
         automation::WorksheetPtr sheet = shell::obj(shell::obj(form.ExcelApp->Workbooks()).Item(MenubarSourceName))
                                              .Worksheets(automation::Variant(form.HostName));
-        shell::obj(shell::obj(sheet).UsedRange()).ClearContents();
+        // The bar is found and read before the old recording is cleared, so a bar the host cannot give
+        // leaves the last recording in place for the menu-bar capture.
         automation::CommandBarPtr bar = shell::obj(sourceBars(form)).Item(automation::Variant(barName));
+        shell::obj(shell::obj(bar).Controls()).Count();
+        shell::obj(shell::obj(sheet).UsedRange()).ClearContents();
         // Row 1 stays empty: the bar goes into row 2, its controls below.
         writer = std::make_unique<SourceWriter>(sheet, StatementMode::throwing(), 1);
         writer->writeBar(shell::obj(bar));
