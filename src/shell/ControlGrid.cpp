@@ -181,6 +181,12 @@ void IDString_DblClick(Form1& form) {
 
 // Resume mode. The viewer always goes to the running Excel, whichever host is attached.
 void ShowFaceIdViewer(Form1& form, std::int16_t block) {
+    if (form.faceIdViewerRunning) return;
+    form.faceIdViewerRunning = true;
+    struct Done {
+        Form1& form;
+        ~Done() { form.faceIdViewerRunning = false; }
+    } done{form};
     resume(form, [&] { form.StatusBar1.SetPanelText(6, "Waiting"); });
     resume(form, [&] { form.ExcelApp = runningExcel(form); });
     const int first = block * kFaceIdsPerBlock;

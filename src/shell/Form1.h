@@ -134,6 +134,9 @@ public:
     automation::ObjectPtr SourceHost;
     std::string HostName;
     automation::WorksheetPtr SourceSheet;
+    // The icon viewer lets window events run while it adds its buttons; a second double-click meanwhile
+    // must not start another build over the half-built bar.
+    bool faceIdViewerRunning = false;
 
 private:
     void buildMenus();

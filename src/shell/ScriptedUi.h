@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,17 @@ public:
     void ClipboardClear() override;
     void ClipboardSetText(const std::string& text) override;
     std::string ClipboardGetText() override;
-    void DoEvents() override { ++doEventsCalls; }
+    void DoEvents() override {
+        ++doEventsCalls;
+        // What a person does while a long job lets the window's events run.
+        if (whileEventsRun) {
+            auto pending = std::move(whileEventsRun);
+            whileEventsRun = nullptr;
+            pending();
+        }
+    }
+    // Runs once, at the next DoEvents.
+    std::function<void()> whileEventsRun;
     void ShellExecute(const std::string& path) override { shellOpened.push_back(path); }
     bool SetTopmost() override;
     void Unload() override { unloaded = true; }

@@ -155,6 +155,21 @@ TEST_F(Grids, IconDoubleClickBuildsTheViewerOnceAndThenRelabelsIt) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(Grids, ASecondIconDoubleClickWhileTheViewerIsBuiltIsIgnored) {
+    listBar("Standard");
+    selectCell(1, 8);
+    controls().SetText("2950");
+    ui.whileEventsRun = [&] {
+        controls().SetText("113");
+        form->userDblClick(controls());
+    };
+    form->userDblClick(controls());
+    auto viewer = bars("Excel")->Item("FaceIDViewer");
+    ASSERT_EQ(viewer->Controls()->Count(), 1000);
+    for (int i : {1, 2, 500, 1000}) EXPECT_EQ(viewer->Controls()->Item(i)->Caption(), std::to_string(2000 + i)) << i;
+    EXPECT_EQ(form->StatusBar1.PanelText(6), "Completed");
+}
+
 TEST_F(Grids, IconCellsThatAreNoFaceIdAreReportedNotFatal) {
     listBar("Standard");
     selectCell(1, 8);
