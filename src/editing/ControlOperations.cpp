@@ -27,7 +27,17 @@ void ModifyControl_Click(shell::Form1& form) {
     automation::ControlPtr control;
     // With no control at the row there is nothing to write to; the control of an earlier command must not
     // receive this row's cells.
-    if (!rowTaken || !shell::resume(form, [&] { control = ControlAtRow(form, form.RowCounter); })) return;
+    if (!rowTaken) return;
+    try {
+        control = ShownControlAtRow(form, form.RowCounter);
+    } catch (const StaleRowError& e) {
+        // Writing the row would change another control than the one it shows: say so instead.
+        form.reportError(e);
+        return;
+    } catch (const std::exception& e) {
+        form.Err = shell::errorOf(e);
+        return;
+    }
     form.CurrentControl = control;
 
     const int row = form.RowCounter;
@@ -52,7 +62,7 @@ void ModifyControl_Click(shell::Form1& form) {
 
 // Mode none.
 void DeleteControl_Click(shell::Form1& form) {
-    SelectedControl(form)->Delete();
+    ShownControlAtRow(form, form.ListAllCommandControls.Row())->Delete();
     shell::ListAllCommandbars_Click(form);
 }
 

@@ -113,6 +113,29 @@ TEST_F(ControlOperationsTest, ModifyWritesNothingWhenTheRowHoldsNoControl) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+TEST_F(ControlOperationsTest, RowsLeftBehindByAMoveOrAClosedPopupAreRefusedNotWrittenElsewhere) {
+    selectBar("Standard");
+    selectRow(3);
+    chooseControlCommand("MoveToTop");  // the grid is not listed again: row 1 still shows 新建
+    typeIntoCell(1, 2, "新建文档");
+    chooseControlCommand("ModifyControl");
+    EXPECT_EQ(hostBar("Standard").Controls()->Item(1)->Caption(), "保存(&S)");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].prompt.find("重新列出"), std::string::npos);
+    chooseControlCommand("DeleteControl");
+    EXPECT_EQ(hostBar("Standard").Controls()->Count(), static_cast<int>(kStandard.size()));
+    EXPECT_EQ(ui.messages.size(), 2u);
+
+    // A double-click on panel 5 leaves the popup while the grid still shows its items.
+    selectBar("Worksheet Menu Bar");
+    openPopup(1);
+    form->userPanelDblClick(5);
+    typeIntoCell(2, 2, "打开文件");
+    chooseControlCommand("ModifyControl");
+    EXPECT_EQ(hostBar("Worksheet Menu Bar").Controls()->Item(2)->Caption(), "编辑(&E)");
+    EXPECT_EQ(ui.messages.size(), 3u);
+}
+
 TEST_F(ControlOperationsTest, ModifyInsideAPopupWritesTheSubItem) {
     selectBar("Worksheet Menu Bar");
     openPopup(1);
