@@ -12,5 +12,5 @@ fi
 echo "No display: running the demo scenario headless."
 "$build/src/app/tessaline-scenario" "$here/tests/scenarios/demo.scn"
 shot="$build/tessaline-window.png"
-QT_QPA_PLATFORM=offscreen "$build/src/app/tessaline" --screenshot "$shot" --scenario "$here/tests/scenarios/demo.scn"
+QT_QPA_PLATFORM=offscreen "$build/src/app/tessaline" --screenshot "$shot" --scenario "$here/tests/scenarios/demo.scn" >/dev/null
 echo "Saved a picture of the window after the demo: $shot"
