@@ -127,6 +127,7 @@ int main(int argc, char** argv) {
     if (options.hostWindows) {
         hostWindows = std::make_unique<tessaline::ui::HostWindows>(*office);
         hostWindows->follow(*form);
+        hostWindows->keepAbove(&window);
         hostWindows->refresh();
     }
     return QApplication::exec();

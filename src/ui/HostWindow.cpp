@@ -357,6 +357,9 @@ void HostWindows::refresh() {
         }
         window->refresh();
     }
+    // Tessaline's window is topmost; a window manager keeps it so, but without one (a bare X server) a host
+    // window brought to the front would cover it.
+    if (keepAbove_ != nullptr && keepAbove_->isVisible()) keepAbove_->raise();
 }
 
 HostWindow* HostWindows::window(const std::string& hostKey) const {

@@ -110,6 +110,8 @@ public:
     void follow(shell::Form1& form);
     // Brings every window in line with the Office now.
     void refresh();
+    // The topmost window that stays above the host windows whatever they do.
+    void keepAbove(QWidget* window) { keepAbove_ = window; }
     // Does so once the current event is done; several requests make one refresh.
     void requestRefresh();
 
@@ -119,6 +121,7 @@ public:
 private:
     automation::sim::SimOffice& office_;
     shell::Form1* form_ = nullptr;
+    QPointer<QWidget> keepAbove_;
     std::map<std::string, QPointer<HostWindow>> windows_;
     // Windows of stopped hosts, deleted once the event loop gets to them.
     std::vector<QPointer<HostWindow>> retired_;
