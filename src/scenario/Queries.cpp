@@ -388,7 +388,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
     }
     if (name == "window") {
         arity(1, 2);
-        automation::sim::SimOffice& office = session.office();
+        automation::OfficeMachine& office = session.office();
         const automation::WindowHandle handle = office.hostWindow(q[1].text);
         const std::string field = optional(2, "summary");
         checkField(field, {"summary", "state", "visible", "foreground", "class", "handle"});

@@ -135,7 +135,7 @@ ScenarioRunner::ScenarioRunner(std::ostream& transcript, RunnerOptions options)
 ScenarioRunner::~ScenarioRunner() = default;
 
 shell::Form1* ScenarioRunner::form() { return session_ ? &session_->form() : nullptr; }
-automation::sim::SimOffice* ScenarioRunner::office() { return session_ ? &session_->office() : nullptr; }
+automation::OfficeMachine* ScenarioRunner::office() { return session_ ? &session_->office() : nullptr; }
 shell::ScriptedUi* ScenarioRunner::ui() { return session_ ? &session_->ui() : nullptr; }
 
 int ScenarioRunner::runFile(const std::string& path) {
@@ -188,10 +188,15 @@ RunnerSession& ScenarioRunner::session(const Script& script) {
 
 void ScenarioRunner::startOffice(const Script& script, const std::string& folder) {
     session_.reset();
-    std::unique_ptr<automation::sim::SimOffice> office;
+    std::unique_ptr<automation::OfficeMachine> office;
+    const auto start = [&](const std::string& from) -> std::unique_ptr<automation::OfficeMachine> {
+        if (options_.startOffice) return options_.startOffice(from);
+        if (from.empty()) return automation::sim::SimOffice::loadDefault();
+        return automation::sim::SimOffice::load(from);
+    };
     try {
         if (folder.empty()) {
-            office = automation::sim::SimOffice::loadDefault();
+            office = start("");
             out_ << "    (the in-memory Office starts from " << automation::sim::SimOffice::defaultFolder() << ")\n";
         } else {
             // A folder named in a script is looked up beside the script first.
@@ -200,7 +205,7 @@ void ScenarioRunner::startOffice(const Script& script, const std::string& folder
                 std::filesystem::is_directory(std::filesystem::path(script.folder) / path)) {
                 path = std::filesystem::path(script.folder) / path;
             }
-            office = automation::sim::SimOffice::load(path.string());
+            office = start(path.string());
             out_ << "    (the in-memory Office starts from " << path.string() << ")\n";
         }
     } catch (const std::exception& e) {
@@ -328,7 +333,7 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
     RunnerSession& s = session(script);
     Form1& form = s.form();
     shell::ScriptedUi& ui = s.ui();
-    automation::sim::SimOffice& office = s.office();
+    automation::OfficeMachine& office = s.office();
 
     if (verb == "host") {
         const std::string& what = text(1, "start, stop or click");

@@ -8,8 +8,8 @@
 
 #include "scenario/Script.h"
 
-namespace tessaline::automation::sim {
-class SimOffice;
+namespace tessaline::automation {
+class OfficeMachine;
 }
 namespace tessaline::shell {
 class Form1;
@@ -29,6 +29,10 @@ struct RunnerOptions {
     std::string programFiles;
     // Saves a picture of the window; without it `screenshot` fails, as nothing could draw the window.
     std::function<void(shell::Form1& form, const std::string& path)> screenshot;
+    // Starts the Office a script runs against from a content folder (empty: the default content). Unset,
+    // the in-memory Office starts inside this process; the Windows runner serves it from a process of its
+    // own and attaches over COM.
+    std::function<std::unique_ptr<automation::OfficeMachine>(const std::string& folder)> startOffice;
 };
 
 // Runs scenario scripts (docs/scenario.md) against the window on the in-memory Office, with every dialog
@@ -56,7 +60,7 @@ public:
 
     // The window and the Office the last script left behind; nullptr before anything started them.
     shell::Form1* form();
-    automation::sim::SimOffice* office();
+    automation::OfficeMachine* office();
     shell::ScriptedUi* ui();
 
 private:

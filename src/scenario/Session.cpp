@@ -10,7 +10,7 @@
 
 namespace tessaline::scenario {
 
-RunnerSession::RunnerSession(std::unique_ptr<automation::sim::SimOffice> office) : office_(std::move(office)) {
+RunnerSession::RunnerSession(std::unique_ptr<automation::OfficeMachine> office) : office_(std::move(office)) {
     form_ = program::openMainWindow(*office_, ui_);
     startingProgramFolder_ = form_->App.Path;
 }

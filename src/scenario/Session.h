@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "automation/sim/SimOffice.h"
+#include "automation/OfficeMachine.h"
 #include "scenario/Script.h"
 #include "shell/Form1.h"
 #include "shell/ScriptedUi.h"
@@ -23,12 +23,12 @@ public:
 // The in-memory Office, the scripted dialogs and the window on them, as one script sees them.
 class RunnerSession {
 public:
-    explicit RunnerSession(std::unique_ptr<automation::sim::SimOffice> office);
+    explicit RunnerSession(std::unique_ptr<automation::OfficeMachine> office);
     ~RunnerSession();
     RunnerSession(const RunnerSession&) = delete;
     RunnerSession& operator=(const RunnerSession&) = delete;
 
-    automation::sim::SimOffice& office() { return *office_; }
+    automation::OfficeMachine& office() { return *office_; }
     shell::ScriptedUi& ui() { return ui_; }
     shell::Form1& form() { return *form_; }
 
@@ -48,7 +48,7 @@ public:
     bool popupOpenForChoice = false;
 
 private:
-    std::unique_ptr<automation::sim::SimOffice> office_;
+    std::unique_ptr<automation::OfficeMachine> office_;
     shell::ScriptedUi ui_;
     std::unique_ptr<shell::Form1> form_;
     std::string startingProgramFolder_;

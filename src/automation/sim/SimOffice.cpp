@@ -331,12 +331,12 @@ bool SimOffice::SetForegroundWindow(WindowHandle window) {
     return true;
 }
 
-bool SimOffice::isInstalled(const std::string& hostKey) const {
+bool SimOffice::isInstalled(const std::string& hostKey) {
     const auto* kind = kindOf(hostKey);
     return kind && machine_->contentOf(kind->key);
 }
 
-bool SimOffice::isRunning(const std::string& hostKey) const {
+bool SimOffice::isRunning(const std::string& hostKey) {
     const auto* kind = kindOf(hostKey);
     return kind && machine_->running(kind->key);
 }
@@ -369,7 +369,7 @@ void SimOffice::stopHost(const std::string& hostKey) {
     }
 }
 
-ObjectPtr SimOffice::host(const std::string& hostKey) const {
+ObjectPtr SimOffice::host(const std::string& hostKey) {
     const auto* kind = kindOf(hostKey);
     if (!kind) {
         return nullptr;
@@ -402,32 +402,32 @@ void SimOffice::setOutlookExplorer(bool open) {
     }
 }
 
-WindowHandle SimOffice::hostWindow(const std::string& hostKey) const {
+WindowHandle SimOffice::hostWindow(const std::string& hostKey) {
     const auto* kind = kindOf(hostKey);
     const auto* w = kind ? machine_->windowOfHost(kind->key) : nullptr;
     return w ? w->handle : 0;
 }
 
-WindowHandle SimOffice::foregroundWindow() const { return machine_->foreground; }
+WindowHandle SimOffice::foregroundWindow() { return machine_->foreground; }
 
-int SimOffice::windowShowState(WindowHandle window) const {
+int SimOffice::windowShowState(WindowHandle window) {
     const auto* w = machine_->window(window);
     return w ? w->showState : -1;
 }
 
-bool SimOffice::windowVisible(WindowHandle window) const {
+bool SimOffice::windowVisible(WindowHandle window) {
     const auto* w = machine_->window(window);
     return w && w->visible;
 }
 
-std::string SimOffice::windowClass(WindowHandle window) const {
+std::string SimOffice::windowClass(WindowHandle window) {
     const auto* w = machine_->window(window);
     return w ? w->windowClass : std::string();
 }
 
-const std::vector<std::string>& SimOffice::sentKeys() const { return machine_->sentKeys; }
+std::vector<std::string> SimOffice::sentKeys() { return machine_->sentKeys; }
 
-const std::vector<std::string>& SimOffice::actionLog() const { return machine_->log->entries(); }
+std::vector<std::string> SimOffice::actionLog() { return machine_->log->entries(); }
 
 void SimOffice::clearActionLog() { machine_->log->clear(); }
 

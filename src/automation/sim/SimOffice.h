@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "automation/Desktop.h"
+#include "automation/OfficeMachine.h"
 #include "automation/sim/ContentError.h"
 
 namespace tessaline::automation::sim {
@@ -16,7 +16,7 @@ class Machine;
 //
 // Host keys used by the test hooks: "Excel", "Word", "PowerPoint", "Access", "Outlook" and "VBE" (Excel's
 // VBA editor, which runs inside Excel and has a window only once it has been opened).
-class SimOffice final : public Desktop {
+class SimOffice final : public OfficeMachine {
 public:
     // Starts from the content files in `folder`. Raises ContentError naming the file and the place of the
     // first fault; a host whose file is absent is not installed.
@@ -39,40 +39,40 @@ public:
 
     // ---- Test hooks: what a person at the machine could do or see. ----
 
-    bool isInstalled(const std::string& hostKey) const;
-    bool isRunning(const std::string& hostKey) const;
+    bool isInstalled(const std::string& hostKey) override;
+    bool isRunning(const std::string& hostKey) override;
     // Starts a host as from its content (a host started again begins afresh). "VBE" opens the editor's
     // window, starting Excel first if needed. False when the host is not installed.
-    bool startHost(const std::string& hostKey);
+    bool startHost(const std::string& hostKey) override;
     // Quits a host and closes its windows (Excel takes its editor along); "VBE" closes the editor's window.
-    void stopHost(const std::string& hostKey);
+    void stopHost(const std::string& hostKey) override;
     // The host's automation object while it runs, else nullptr: the application for Excel, Word,
     // PowerPoint, Access and Outlook (an OutlookApplication), the Vbe object for "VBE" (while Excel runs).
-    ObjectPtr host(const std::string& hostKey) const;
+    ObjectPtr host(const std::string& hostKey) override;
     // Opens or closes Outlook's explorer window (ActiveExplorer is Nothing while it is closed).
-    void setOutlookExplorer(bool open);
+    void setOutlookExplorer(bool open) override;
 
     // Windows: 0 when absent; show state is the last ShowWindow command (1 when a window opens), -1 for an
     // unknown handle.
-    WindowHandle hostWindow(const std::string& hostKey) const;
-    WindowHandle foregroundWindow() const;
-    int windowShowState(WindowHandle window) const;
-    bool windowVisible(WindowHandle window) const;
-    std::string windowClass(WindowHandle window) const;
+    WindowHandle hostWindow(const std::string& hostKey) override;
+    WindowHandle foregroundWindow() override;
+    int windowShowState(WindowHandle window) override;
+    bool windowVisible(WindowHandle window) override;
+    std::string windowClass(WindowHandle window) override;
 
     // Every SendKeys text in order.
-    const std::vector<std::string>& sentKeys() const;
+    std::vector<std::string> sentKeys() override;
     // Default actions of clicked controls ("macro:Name", "builtin:3 保存(&S)") and sink failures
     // ("sink-error:text"), in order, for every host.
-    const std::vector<std::string>& actionLog() const;
-    void clearActionLog();
+    std::vector<std::string> actionLog() override;
+    void clearActionLog() override;
 
     // A person clicks a control of a host: the controls are taken by 1-based index, from the bar named
     // `barName` through the popups on the way (clickButton("Excel", "Worksheet Menu Bar", {1, 2}) is the
     // second item of the first menu). Runs Execute and returns true; returns false when the control or a
     // popup on the way is hidden or disabled, as nobody can click it then. Raises std::out_of_range when
     // the host does not run or the path leads nowhere.
-    bool clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath);
+    bool clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath) override;
     // The same in Excel.
     bool clickButton(const std::string& barName, const std::vector<int>& indexPath);
 
