@@ -29,8 +29,22 @@ function(tessaline_test name)
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/TestMain.cpp)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
+  tessaline_target_path(source_dir ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
-    TESSALINE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    TESSALINE_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    TESSALINE_SOURCE_DIR="${source_dir}"
+    TESSALINE_DATA_DIR="${source_dir}/data")
+  if(WIN32)
+    # One wine process per test binary: one per test case would cost half a second each.
+    tessaline_wine_test(NAME ${name} COMMAND ${name} TIMEOUT 300)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
 endfunction()
+
+# tessaline_target_path(VAR PATH): PATH as the programs of this build see it (cmake/Windows.cmake maps it for
+# the cross build run under wine).
+if(NOT COMMAND tessaline_target_path)
+  function(tessaline_target_path var path)
+    set(${var} "${path}" PARENT_SCOPE)
+  endfunction()
+endif()

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Makes or stops the wine prefix the Windows build runs its programs and tests in.
+#   scripts/wine-prefix.sh init PREFIX   make PREFIX once (wineboot, fonts); later calls return at once
+#   scripts/wine-prefix.sh stop PREFIX   end the prefix's wineserver and every program still running in it
+# Every step is bounded: a wine that hangs fails the step instead of the whole run.
+set -euo pipefail
+mode=${1:-}
+prefix=${2:-}
+if [ -z "$mode" ] || [ -z "$prefix" ]; then
+    echo "usage: $0 init|stop PREFIX" >&2
+    exit 2
+fi
+case "$prefix" in /*) ;; *) prefix="$PWD/$prefix" ;; esac
+
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine rewrites its font links whenever the locale changes between runs in one prefix: keep one.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+ready="$prefix/.tessaline-ready"
+
+case "$mode" in
+stop)
+    timeout -k 5 30 wineserver -k 2>/dev/null || true
+    exit 0
+    ;;
+init) ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
+
+[ -f "$ready" ] && exit 0
+mkdir -p "$(dirname "$prefix")"
+# Programs started in parallel (the build's workbook generator, say) wait here for one of them to finish.
+exec 9>"$prefix.lock"
+if ! flock -w 180 9; then
+    echo "timed out waiting for another process to make the wine prefix $prefix" >&2
+    exit 1
+fi
+[ -f "$ready" ] && exit 0
+
+# A prefix without the mark was left half made by an interrupted run: start it again.
+if [ -d "$prefix" ]; then
+    timeout -k 5 30 wineserver -k 2>/dev/null || true
+    rm -rf -- "$prefix"
+fi
+echo "Making the wine prefix $prefix"
+# No window is needed for the prefix itself; without a display wine makes it the same way everywhere.
+if ! env -u DISPLAY timeout -k 10 180 wine wineboot -i >/dev/null 2>&1; then
+    echo "wineboot -i failed or timed out in $prefix" >&2
+    exit 1
+fi
+timeout -k 5 120 wineserver -w || { echo "the wineserver of $prefix did not finish" >&2; exit 1; }
+
+# Debian's wine does not look at the fonts-wine files: copy them where Windows programs find fonts, with a
+# Chinese font linked behind Tahoma so captions in Chinese are not boxes.
+fonts="$prefix/drive_c/windows/Fonts"
+mkdir -p "$fonts"
+cp /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null || true
+chinese=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+if [ -f "$chinese" ]; then
+    cp "$chinese" "$fonts"/
+    reg="$prefix/tessaline-fonts.reg"
+    link='hex(7):77,00,71,00,79,00,2d,00,6d,00,69,00,63,00,72,00,6f,00,68,00,65,00,69,00,2e,00,74,00,74,00,63,00,2c,00,57,00,65,00,6e,00,51,00,75,00,61,00,6e,00,59,00,69,00,20,00,4d,00,69,00,63,00,72,00,6f,00,20,00,48,00,65,00,69,00,00,00,00,00'
+    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n"Tahoma"=%s\r\n"Tahoma Bold"=%s\r\n' \
+        "$link" "$link" >"$reg"
+    env -u DISPLAY timeout -k 5 60 wine regedit /S "$reg" >/dev/null 2>&1 || { echo "could not link the Chinese font" >&2; exit 1; }
+    timeout -k 5 60 wineserver -w || true
+fi
+touch "$ready"
