@@ -1,0 +1,81 @@
+#include "automation/com/CallFilter.h"
+
+namespace tessaline::automation::com {
+
+namespace {
+
+class CallFilter final : public IMessageFilter {
+public:
+    explicit CallFilter(DWORD limit) : limit_(limit) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IMessageFilter) {
+            *out = static_cast<IMessageFilter*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&refs_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+
+    // Calls from the server (click events) are always taken: the tool is waiting for them.
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        return SERVERCALL_ISHANDLED;
+    }
+
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD elapsed, DWORD rejectType) override {
+        if (rejectType == SERVERCALL_RETRYLATER && elapsed < limit_) return 100;
+        return static_cast<DWORD>(-1);
+    }
+
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD elapsed, DWORD) override {
+        return elapsed >= limit_ ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+    }
+
+    DWORD limit_;
+
+private:
+    ~CallFilter() = default;
+    LONG refs_ = 1;
+};
+
+}  // namespace
+
+ComApartment::ComApartment(DWORD callLimitMs) {
+    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    initialized_ = SUCCEEDED(hr);  // S_FALSE too: the count must be given back
+    auto* filter = new CallFilter(callLimitMs);
+    if (SUCCEEDED(CoRegisterMessageFilter(filter, &previous_))) {
+        filter_ = filter;
+    } else {
+        filter->Release();  // a multithreaded apartment has no message filter
+    }
+    timer_ = SetTimer(nullptr, 0, 250, nullptr);
+}
+
+ComApartment::~ComApartment() {
+    if (timer_) KillTimer(nullptr, timer_);
+    if (filter_) {
+        IMessageFilter* ours = nullptr;
+        CoRegisterMessageFilter(previous_, &ours);
+        if (ours) ours->Release();
+        if (previous_) previous_->Release();
+        filter_->Release();
+    }
+    if (initialized_) CoUninitialize();
+}
+
+DWORD ComApartment::callLimitMs() const { return filter_ ? static_cast<CallFilter*>(filter_)->limit_ : 0; }
+
+void ComApartment::setCallLimitMs(DWORD limit) {
+    if (filter_) static_cast<CallFilter*>(filter_)->limit_ = limit;
+}
+
+}  // namespace tessaline::automation::com
