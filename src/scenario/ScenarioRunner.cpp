@@ -4,6 +4,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "automation/FilePath.h"
 #include "automation/sim/SimOffice.h"
 #include "scenario/Session.h"
 
@@ -200,13 +201,13 @@ void ScenarioRunner::startOffice(const Script& script, const std::string& folder
             out_ << "    (the in-memory Office starts from " << automation::sim::SimOffice::defaultFolder() << ")\n";
         } else {
             // A folder named in a script is looked up beside the script first.
-            std::filesystem::path path(folder);
+            std::filesystem::path path = automation::filePath(folder);
             if (path.is_relative() && !script.folder.empty() &&
-                std::filesystem::is_directory(std::filesystem::path(script.folder) / path)) {
-                path = std::filesystem::path(script.folder) / path;
+                std::filesystem::is_directory(automation::filePath(script.folder) / path)) {
+                path = automation::filePath(script.folder) / path;
             }
-            office = start(path.string());
-            out_ << "    (the in-memory Office starts from " << path.string() << ")\n";
+            office = start(automation::pathText(path));
+            out_ << "    (the in-memory Office starts from " << automation::pathText(path) << ")\n";
         }
     } catch (const std::exception& e) {
         throw CommandError(std::string("the in-memory Office could not start: ") + e.what());

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "automation/FilePath.h"
+
 namespace tessaline::scenario {
 
 namespace {
@@ -146,12 +148,12 @@ Script parseScript(std::string_view text, std::string file, std::string folder) 
 }
 
 Script loadScript(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path file = automation::filePath(path);
+    std::ifstream in(file, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream text;
     text << in.rdbuf();
-    const std::filesystem::path file(path);
-    return parseScript(text.str(), file.filename().string(), file.parent_path().string());
+    return parseScript(text.str(), automation::pathText(file.filename()), automation::pathText(file.parent_path()));
 }
 
 }  // namespace tessaline::scenario

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "program/Startup.h"
+#include "automation/FilePath.h"
 
 namespace tessaline::scenario {
 
@@ -29,7 +30,7 @@ std::vector<std::string> RunnerSession::useFreshProgramFolder(const std::string&
     std::vector<fs::path> files;
     if (!copyFrom.empty()) {
         std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(copyFrom, ec)) {
+        for (const auto& entry : fs::directory_iterator(automation::filePath(copyFrom), ec)) {
             const std::string ext = entry.path().extension().string();
             if (entry.is_regular_file() && (ext == ".xls" || ext == ".ppt")) files.push_back(entry.path());
         }
@@ -46,7 +47,7 @@ std::vector<std::string> RunnerSession::useFreshProgramFolder(const std::string&
     std::vector<std::string> names;
     for (const fs::path& file : files) {
         fs::copy_file(file, folder / file.filename());
-        names.push_back(file.filename().string());
+        names.push_back(automation::pathText(file.filename()));
     }
     std::sort(names.begin(), names.end());
 
@@ -55,7 +56,7 @@ std::vector<std::string> RunnerSession::useFreshProgramFolder(const std::string&
         fs::remove_all(freshFolder_, ignored);
     }
     freshFolder_ = folder;
-    form_->App.Path = folder.string();
+    form_->App.Path = automation::pathText(folder);
     return names;
 }
 

@@ -1,15 +1,19 @@
 #include "xls/XlsFile.h"
 
+#if TESSALINE_HAVE_FREEXL
 #include <freexl.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 
+#include "automation/FilePath.h"
 #include "xls/BiffScanner.h"
 #include "xls/BiffWriter.h"
 #include "xls/CompoundFile.h"
@@ -27,7 +31,7 @@ namespace {
 }
 
 Bytes readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(automation::filePath(path), std::ios::binary);
     if (!in) {
         cannotOpen(path, "the file does not exist or cannot be read");
     }
@@ -55,6 +59,7 @@ void rejectOtherFormats(const std::string& path, const Bytes& bytes) {
     }
 }
 
+#if TESSALINE_HAVE_FREEXL
 struct FreexlHandle {
     const void* handle = nullptr;
     ~FreexlHandle() {
@@ -79,6 +84,12 @@ std::string freexlProblem(int code) {
             return "the file is damaged (error " + std::to_string(code) + " while reading its cells)";
     }
 }
+#else
+// Without libfreexl nothing converts text kept in a code page; such workbooks are refused by name.
+struct FreexlHandle {
+    const void* handle = nullptr;
+};
+#endif
 
 }  // namespace
 
@@ -125,6 +136,12 @@ WorkbookData readWorkbook(const std::string& path) {
     // the walk, which also spares a large sheet libfreexl's full cell grid.
     FreexlHandle book;
     bool libraryCountsAll = false;
+#if !TESSALINE_HAVE_FREEXL
+    if (needsCodePage) {
+        cannotOpen(path, "it is an Excel 95 or older workbook, whose text this build cannot read; save it in "
+                         "Excel 97-2003 format");
+    }
+#else
     if (needsCodePage) {
         const int opened = freexl_open(path.c_str(), &book.handle);
         if (opened != FREEXL_OK) {
@@ -148,6 +165,7 @@ WorkbookData readWorkbook(const std::string& path) {
             cannotOpen(path, "the file is damaged (its sheet list is inconsistent)");
         }
     }
+#endif
 
     WorkbookData result;
     for (std::size_t w = 0; w < worksheets.size(); ++w) {
@@ -156,6 +174,7 @@ WorkbookData readWorkbook(const std::string& path) {
         const auto libraryIndex = static_cast<unsigned short>(libraryCountsAll ? index : w);
         SheetData sheet;
         sheet.name = source.name;
+#if TESSALINE_HAVE_FREEXL
         const char* name = nullptr;
         if (book.handle != nullptr && freexl_get_worksheet_name(book.handle, libraryIndex, &name) == FREEXL_OK &&
             name != nullptr) {
@@ -169,6 +188,9 @@ WorkbookData readWorkbook(const std::string& path) {
                                   freexl_worksheet_dimensions(book.handle, &rows, &columns) != FREEXL_OK)) {
             cannotOpen(path, "the file is damaged (sheet '" + sheet.name + "' cannot be read)");
         }
+#else
+        (void)libraryIndex;
+#endif
         for (const ScannedCell& cell : source.cells) {
             const std::pair<int, int> key{cell.row + 1, cell.column + 1};
             if (cell.value) {
@@ -179,6 +201,7 @@ WorkbookData readWorkbook(const std::string& path) {
                 }
                 continue;
             }
+#if TESSALINE_HAVE_FREEXL
             if (static_cast<unsigned>(cell.row) >= rows || static_cast<unsigned>(cell.column) >= columns) {
                 continue;  // outside the sheet's declared size: the library has nothing there
             }
@@ -194,6 +217,7 @@ WorkbookData readWorkbook(const std::string& path) {
             } else {
                 sheet.cells.erase(key);
             }
+#endif
         }
         result.sheets.push_back(std::move(sheet));
     }
@@ -218,7 +242,10 @@ void writeWorkbook(const std::string& path, const WorkbookData& workbook) {
         cannotSave(path, e.what());
     }
     // Write beside the target and rename, so a failed save never leaves half a workbook in its place.
-    const std::string temporary = path + ".tmp~";
+    const std::filesystem::path target = automation::filePath(path);
+    std::filesystem::path temporary = target;
+    temporary += ".tmp~";
+    std::error_code ignored;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) {
@@ -227,14 +254,16 @@ void writeWorkbook(const std::string& path, const WorkbookData& workbook) {
         out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
         out.close();
         if (!out) {
-            std::remove(temporary.c_str());
+            std::filesystem::remove(temporary, ignored);
             cannotSave(path, "the file cannot be written (is the disk full?)");
         }
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        cannotSave(path, "the file cannot be replaced (" + reason + ")");
+    // std::filesystem::rename replaces an existing workbook on Windows too, where std::rename refuses to.
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error) {
+        std::filesystem::remove(temporary, ignored);
+        cannotSave(path, "the file cannot be replaced (" + error.message() + ")");
     }
 }
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <vector>
 
 #include "XlsTestSupport.h"
+#include "automation/FilePath.h"
 #include "xls/BiffScanner.h"
 #include "xls/BiffWriter.h"
 #include "xls/XlsFile.h"
@@ -176,6 +179,23 @@ TEST(XlsRoundTrip, FailedSaveKeepsTheEarlierFile) {
     EXPECT_THROW(writeWorkbook(path, oneSheet({{{0, 0}, Variant("new")}})), XlsError);
     EXPECT_EQ(cell(readWorkbook(path).sheets[0], 1, 1), Variant("old"));
     EXPECT_THROW(writeWorkbook(dir.file("missing-folder/x.xls"), oneSheet({})), XlsError);
+}
+
+// Workbooks live in folders with Chinese names, and saving again replaces the file in place (on Windows a
+// plain rename refuses to); nothing is left beside it.
+TEST(XlsRoundTrip, SavesAgainOverTheFileInAChineseFolder) {
+    TempDir dir;
+    const std::string folder = automation::pathText(dir.path()) + "/工具栏";
+    std::filesystem::create_directory(automation::filePath(folder));
+    const std::string path = folder + "/菜单.xls";
+    writeWorkbook(path, oneSheet({{{1, 1}, Variant("old")}}));
+    writeWorkbook(path, oneSheet({{{1, 1}, Variant("new")}}));
+    EXPECT_EQ(cell(readWorkbook(path).sheets[0], 1, 1), Variant("new"));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(automation::filePath(folder))) {
+        names.push_back(automation::pathText(entry.path().filename()));
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"菜单.xls"});
 }
 
 TEST(XlsRoundTrip, OutOfRangeActiveSheetIsClamped) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,11 +19,19 @@ namespace tessaline::xls::testing {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaline-xls-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
+        // A random name made here, as mkdtemp is POSIX only; create_directory fails on a name already taken.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() /
+                                   ("tessaline-xls-" + std::to_string(random()) + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) {
+                path_ = candidate;
+            }
+        }
+        if (path_.empty()) {
             throw std::runtime_error("cannot create a temporary folder");
         }
-        path_ = pattern;
     }
     ~TempDir() {
         std::error_code ignored;
@@ -56,15 +66,23 @@ inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>&
 
 // Debian's python3 carries xlwt (package python3-xlwt); a python found first on PATH may not.
 inline std::string pythonWithXlwt() {
+#ifndef _WIN32  // the interoperability tools are Linux programs
     for (const char* candidate : {"/usr/bin/python3", "python3"}) {
         if (run(std::string(candidate) + " -c 'import xlwt'") == 0) {
             return candidate;
         }
     }
+#endif
     return {};
 }
 
-inline bool haveLibreOffice() { return run("command -v soffice") == 0; }
+inline bool haveLibreOffice() {
+#ifdef _WIN32
+    return false;
+#else
+    return run("command -v soffice") == 0;
+#endif
+}
 
 inline automation::Variant cell(const SheetData& sheet, int row, int column) {
     const auto it = sheet.cells.find({row, column});

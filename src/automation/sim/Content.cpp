@@ -5,6 +5,8 @@
 #include <limits>
 #include <sstream>
 
+#include "automation/FilePath.h"
+
 namespace tessaline::automation::sim {
 
 namespace {
@@ -287,7 +289,7 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
 }
 
 HostContent readHostFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(filePath(path), std::ios::binary);
     if (!in) {
         throw ContentError(path + ": cannot be read");
     }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "automation/AutomationError.h"
+#include "automation/FilePath.h"
 #include "automation/sim/Content.h"
 #include "automation/sim/SimHosts.h"
 
@@ -253,16 +254,17 @@ std::unique_ptr<SimOffice> SimOffice::loadDefault() { return load(defaultFolder(
 std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
+    if (!fs::is_directory(filePath(folder), ec)) {
         throw ContentError(folder + ": no such folder");
     }
     auto machine = std::make_shared<Machine>();
     for (const auto& kind : Kinds) {
-        const std::string path = (fs::path(folder) / kind.file).string();
-        if (!fs::exists(path, ec)) {
+        const fs::path file = filePath(folder) / kind.file;
+        const std::string path = pathText(file);
+        if (!fs::exists(file, ec)) {
             continue;
         }
-        if (!fs::is_regular_file(path, ec)) {
+        if (!fs::is_regular_file(file, ec)) {
             throw ContentError(path + ": not a file");
         }
         machine->content.emplace(kind.key, readHostFile(path));

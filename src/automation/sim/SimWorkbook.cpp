@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "automation/AutomationError.h"
+#include "automation/FilePath.h"
 #include "xls/XlsFile.h"
 
 namespace tessaline::automation::sim {
@@ -25,17 +26,19 @@ struct SplitPath {
 SplitPath splitPath(const std::string& path) {
     std::error_code error;
     std::string normal = path;
-    if (!fs::exists(fs::path(path), error)) std::replace(normal.begin(), normal.end(), '\\', '/');
-    fs::path p(normal);
+    if (!fs::exists(filePath(path), error)) std::replace(normal.begin(), normal.end(), '\\', '/');
+    fs::path p = filePath(normal);
     if (p.is_relative()) {
         fs::path here = fs::current_path(error);
         if (!error) p = here / p;
     }
     p = p.lexically_normal();
-    return {p.parent_path().string(), p.filename().string()};
+    return {pathText(p.parent_path()), pathText(p.filename())};
 }
 
-std::string joinPath(const std::string& folder, const std::string& name) { return (fs::path(folder) / name).string(); }
+std::string joinPath(const std::string& folder, const std::string& name) {
+    return pathText(filePath(folder) / filePath(name));
+}
 
 // Index or name, as collections take them; nothing when the value is neither.
 std::optional<long long> indexValue(const Variant& v) {
@@ -315,7 +318,7 @@ WorkbookPtr SimWorkbooks::Open(const std::string& fileName) {
     }
     const std::string path = joinPath(target.folder, target.name);
     std::error_code error;
-    if (!fs::is_regular_file(path, error)) throw AutomationError(vberr::ApplicationDefined, notFound);
+    if (!fs::is_regular_file(filePath(path), error)) throw AutomationError(vberr::ApplicationDefined, notFound);
 
     xls::WorkbookData data;
     try {

@@ -13,6 +13,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Sets a variable of this process's environment; an empty value removes it.
+void setEnvironment(const char* name, const std::string& value) {
+#ifdef _WIN32
+    _putenv_s(name, value.c_str());
+#else
+    if (value.empty()) {
+        ::unsetenv(name);
+    } else {
+        ::setenv(name, value.c_str(), 1);
+    }
+#endif
+}
+
 // A content folder of its own for each test.
 class ContentLoad : public ::testing::Test {
 protected:
@@ -176,13 +189,13 @@ TEST_F(ContentLoad, TheEnvironmentNamesTheDefaultFolder) {
     const char* old = std::getenv("TESSALINE_OFFICE_CONTENT");
     const std::string saved = old ? old : "";
     write("word.json", R"({"application": {"name": "Env Word"}})");
-    ::setenv("TESSALINE_OFFICE_CONTENT", folder.c_str(), 1);
+    setEnvironment("TESSALINE_OFFICE_CONTENT", folder.string());
     EXPECT_EQ(SimOffice::defaultFolder(), folder.string());
     const auto office = SimOffice::loadDefault();
     EXPECT_EQ(std::dynamic_pointer_cast<CommandBarHost>(office->GetObject("Word.Application"))->Name(), "Env Word");
-    ::unsetenv("TESSALINE_OFFICE_CONTENT");
+    setEnvironment("TESSALINE_OFFICE_CONTENT", "");
     EXPECT_EQ(SimOffice::defaultFolder(), std::string(TESSALINE_DEFAULT_DATA_DIR) + "/office");
-    if (old) ::setenv("TESSALINE_OFFICE_CONTENT", saved.c_str(), 1);
+    if (old) setEnvironment("TESSALINE_OFFICE_CONTENT", saved);
 }
 
 TEST(ContentDefault, TheShippedOfficeLoadsWithFullSizedBars) {
