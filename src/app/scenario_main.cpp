@@ -1,6 +1,5 @@
 // tessaline-scenario: runs scenario scripts against the window on the in-memory Office, headless, and
 // prints the transcript. Exits 0 when every check passed, 1 when any failed, 2 on a bad command line.
-#include <QApplication>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -9,7 +8,16 @@
 #include <vector>
 
 #include "scenario/ScenarioRunner.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "automation/com/Text.h"
+#else
+#include <QApplication>
+
 #include "ui/WindowPicture.h"
+#endif
 
 namespace {
 
@@ -19,23 +27,21 @@ void usage(std::ostream& out) {
            "did and saw. The script language is described in docs/scenario.md.\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    tessaline::scenario::RunnerOptions options;
+// The command line as UTF-8 words, without the program name.
+int runScenarios(const std::vector<std::string>& args, tessaline::scenario::RunnerOptions options) {
     std::vector<std::string> scripts;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             usage(std::cout);
             return 0;
         }
         if (arg == "--content") {
-            if (i + 1 == argc) {
+            if (i + 1 == args.size()) {
                 usage(std::cerr);
                 return 2;
             }
-            options.contentFolder = argv[++i];
+            options.contentFolder = args[++i];
         } else if (arg.rfind("--", 0) == 0) {
             std::cerr << "unknown option " << arg << '\n';
             usage(std::cerr);
@@ -49,17 +55,6 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    // Qt is started only for a screenshot, so scripts without one run where Qt could not start at all.
-    std::unique_ptr<QApplication> app;
-    options.screenshot = [&](tessaline::shell::Form1& form, const std::string& path) {
-        if (!app) {
-            const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-            if (!std::getenv("QT_QPA_PLATFORM") && !display) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            app = std::make_unique<QApplication>(argc, argv);
-        }
-        if (!tessaline::ui::saveWindowPicture(form, path)) throw std::runtime_error("could not save " + path);
-    };
-
     tessaline::scenario::ScenarioRunner runner(std::cout, options);
     // Each script starts from a fresh Office, so no script leans on what another left behind.
     for (const std::string& script : scripts) {
@@ -70,3 +65,38 @@ int main(int argc, char** argv) {
               << " failure(s)\n";
     return runner.failures() == 0 ? 0 : 1;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+
+// No window can be drawn here, so `screenshot` reports that it is unavailable.
+int wmain(int argc, wchar_t** argv) {
+    // The transcript is UTF-8, as are captions in it.
+    SetConsoleOutputCP(CP_UTF8);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(tessaline::automation::com::toUtf8(std::wstring_view(argv[i])));
+    tessaline::scenario::RunnerOptions options;
+    // TODO(COM backend): options.startOffice = serve the in-memory Office from tessaline-office.exe and attach
+    // to it over COM. Until it is set, scripts run against the in-memory Office inside this process.
+    return runScenarios(args, options);
+}
+
+#else
+
+int main(int argc, char** argv) {
+    tessaline::scenario::RunnerOptions options;
+    // Qt is started only for a screenshot, so scripts without one run where Qt could not start at all.
+    std::unique_ptr<QApplication> app;
+    options.screenshot = [&](tessaline::shell::Form1& form, const std::string& path) {
+        if (!app) {
+            const bool display = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+            if (!std::getenv("QT_QPA_PLATFORM") && !display) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            app = std::make_unique<QApplication>(argc, argv);
+        }
+        if (!tessaline::ui::saveWindowPicture(form, path)) throw std::runtime_error("could not save " + path);
+    };
+    return runScenarios(std::vector<std::string>(argv + 1, argv + argc), options);
+}
+
+#endif
