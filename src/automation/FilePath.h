@@ -12,4 +12,7 @@ namespace tessaline::automation {
 std::filesystem::path filePath(std::string_view utf8);
 std::string pathText(const std::filesystem::path& path);
 
+// The running program's own file; empty when the system does not say.
+std::filesystem::path executableFile();
+
 }  // namespace tessaline::automation

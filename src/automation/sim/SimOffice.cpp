@@ -246,6 +246,12 @@ std::string SimOffice::defaultFolder() {
     if (const char* env = std::getenv("TESSALINE_OFFICE_CONTENT"); env && *env) {
         return env;
     }
+    // An installed copy (the Windows package) carries its content beside the programs.
+    std::error_code ec;
+    const auto exe = executableFile();
+    if (exe.has_parent_path() && std::filesystem::is_regular_file(exe.parent_path() / "office" / "excel.json", ec)) {
+        return pathText(exe.parent_path() / "office");
+    }
     return std::string(TESSALINE_DEFAULT_DATA_DIR) + "/office";
 }
 

@@ -23,7 +23,8 @@ public:
     static std::unique_ptr<SimOffice> load(const std::string& folder);
     // Starts from defaultFolder().
     static std::unique_ptr<SimOffice> loadDefault();
-    // The folder named by the environment variable TESSALINE_OFFICE_CONTENT, else the shipped data/office.
+    // The folder named by the environment variable TESSALINE_OFFICE_CONTENT, else an `office` folder beside
+    // the program (where the Windows package puts it), else the shipped data/office.
     static std::string defaultFolder();
 
     ~SimOffice() override;
