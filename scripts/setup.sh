@@ -16,6 +16,9 @@ packages=(
     python3 python3-xlwt                     # interoperability tests: workbooks written by another program
     libreoffice-calc-nogui                   # interoperability tests: our workbooks read by another program
     imagemagick                              # turning window captures into PNG checks in the docs
+    g++-mingw-w64-x86-64-posix googletest    # the Windows build (scripts/test-windows.sh) and its tests
+    wine wine64 wine64-tools libwine-dev     # running the Windows tests; widl for the type library
+    fonts-wine xvfb xauth                    # fonts inside the wine prefix; a display for its windows
 )
 missing=()
 for p in "${packages[@]}"; do
