@@ -36,14 +36,28 @@ public:
     }
 
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD elapsed, DWORD) override {
-        return elapsed >= limit_ ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+        if (elapsed < limit_) return PENDINGMSG_WAITDEFPROCESS;
+        // The same call is asked about again and again: tell the handler of it once.
+        const DWORD callStart = GetTickCount() - elapsed;
+        if (overdue && (!told_ || callStart - toldStart_ > 100)) {
+            told_ = true;
+            toldStart_ = callStart;
+            try {
+                overdue();
+            } catch (...) {
+            }
+        }
+        return PENDINGMSG_CANCELCALL;
     }
 
     DWORD limit_;
+    std::function<void()> overdue;
 
 private:
     ~CallFilter() = default;
     LONG refs_ = 1;
+    bool told_ = false;
+    DWORD toldStart_ = 0;
 };
 
 }  // namespace
@@ -57,11 +71,22 @@ ComApartment::ComApartment(DWORD callLimitMs) {
     } else {
         filter->Release();  // a multithreaded apartment has no message filter
     }
-    timer_ = SetTimer(nullptr, 0, 250, nullptr);
+    if (filter_) {
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const DWORD thread = GetCurrentThreadId();
+        HANDLE stop = stop_;
+        watchdog_ = std::thread([thread, stop] {
+            while (WaitForSingleObject(stop, 250) == WAIT_TIMEOUT) PostThreadMessageW(thread, WM_NULL, 0, 0);
+        });
+    }
 }
 
 ComApartment::~ComApartment() {
-    if (timer_) KillTimer(nullptr, timer_);
+    if (stop_) {
+        SetEvent(stop_);
+        watchdog_.join();
+        CloseHandle(stop_);
+    }
     if (filter_) {
         IMessageFilter* ours = nullptr;
         CoRegisterMessageFilter(previous_, &ours);
@@ -73,6 +98,10 @@ ComApartment::~ComApartment() {
 }
 
 DWORD ComApartment::callLimitMs() const { return filter_ ? static_cast<CallFilter*>(filter_)->limit_ : 0; }
+
+void ComApartment::setOverdueHandler(std::function<void()> handler) {
+    if (filter_) static_cast<CallFilter*>(filter_)->overdue = std::move(handler);
+}
 
 void ComApartment::setCallLimitMs(DWORD limit) {
     if (filter_) static_cast<CallFilter*>(filter_)->limit_ = limit;

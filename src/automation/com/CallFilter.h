@@ -3,13 +3,17 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <functional>
+#include <thread>
+
 namespace tessaline::automation::com {
 
 // The client's single-threaded apartment for as long as this lives, with a message filter that keeps a
 // server that hangs from hanging the tool: a call that has run past the limit is cancelled (the caller
 // sees an automation error, RPC_E_CALL_CANCELED), a server that keeps refusing calls is retried for the
-// same limit and then given up. A thread timer keeps messages arriving during a call, so that COM asks the
-// filter even when nothing else happens on the thread.
+// same limit and then given up. COM asks the filter only when a message arrives during a call (under wine
+// only a sent or posted one, not a timer), so a watchdog thread posts the apartment a WM_NULL every quarter
+// second.
 class ComApartment {
 public:
     explicit ComApartment(DWORD callLimitMs = 20000);
@@ -19,12 +23,16 @@ public:
 
     DWORD callLimitMs() const;
     void setCallLimitMs(DWORD limit);
+    // Called once for each call that runs past the limit. Wine 8 logs the cancel but goes on waiting for
+    // the reply, so a caller that owns the server ends it here, which fails the call (RPC_S_CALL_FAILED).
+    void setOverdueHandler(std::function<void()> handler);
 
 private:
     bool initialized_ = false;
     IMessageFilter* filter_ = nullptr;
     IMessageFilter* previous_ = nullptr;
-    UINT_PTR timer_ = 0;
+    HANDLE stop_ = nullptr;
+    std::thread watchdog_;
 };
 
 }  // namespace tessaline::automation::com

@@ -86,6 +86,9 @@ RemoteOffice::RemoteOffice(Options options)
                                             options.keys)) {
     desktop_->apartment().setCallLimitMs(options.callLimitMs);
     launch(options);
+    // A server stuck in a call is ended, so that the call fails instead of holding the tool (see
+    // ComApartment: under wine a cancelled call goes on waiting).
+    desktop_->apartment().setOverdueHandler([process = process_] { TerminateProcess(process, 2); });
     try {
         waitUntilRegistered(options.startLimitMs);
     } catch (...) {
@@ -181,6 +184,7 @@ void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
 }
 
 void RemoteOffice::shutDown() {
+    desktop_->apartment().setOverdueHandler({});
     if (control_) {
         desktop_->apartment().setCallLimitMs(5000);
         try {
