@@ -12,7 +12,9 @@
 #ifdef _WIN32
 #include <windows.h>
 
+#include "automation/com/RemoteOffice.h"
 #include "automation/com/Text.h"
+#include "automation/sim/SimOffice.h"
 #else
 #include <QApplication>
 
@@ -77,8 +79,13 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(tessaline::automation::com::toUtf8(std::wstring_view(argv[i])));
     tessaline::scenario::RunnerOptions options;
-    // TODO(COM backend): options.startOffice = serve the in-memory Office from tessaline-office.exe and attach
-    // to it over COM. Until it is set, scripts run against the in-memory Office inside this process.
+    // Every script runs against tessaline-office.exe (beside this program) in a process of its own, attached
+    // over COM as the tool attaches to Office.
+    options.startOffice = [](const std::string& folder) -> std::unique_ptr<tessaline::automation::OfficeMachine> {
+        tessaline::automation::com::RemoteOffice::Options office;
+        office.contentFolder = folder.empty() ? tessaline::automation::sim::SimOffice::defaultFolder() : folder;
+        return std::make_unique<tessaline::automation::com::RemoteOffice>(office);
+    };
     return runScenarios(args, options);
 }
 

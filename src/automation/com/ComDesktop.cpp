@@ -97,27 +97,32 @@ LPARAM keyLParam(WORD vk, bool alt, bool up) {
     return l;
 }
 
-// Without the input queue: the messages a window would receive for the keys. A key held with Alt comes as
-// WM_SYSKEYDOWN with the context bit set, as Windows delivers Alt+F11.
+// Without the input queue: the messages a window would receive for the keys, sent (bounded) rather than
+// posted so that the window has acted on them when SendKeys returns, as with the in-memory Office. A key
+// held with Alt comes as WM_SYSKEYDOWN with the context bit set, as Windows delivers Alt+F11.
 void sendByMessage(std::vector<KeyStroke> keys) {
     const HWND target = GetForegroundWindow();
     if (!target) return;
+    const auto send = [target](UINT message, WPARAM wParam, LPARAM lParam) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(target, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+    };
     for (KeyStroke& key : keys) {
         resolve(key);
         const UINT down = key.alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
         const UINT up = key.alt ? WM_SYSKEYUP : WM_KEYUP;
-        if (key.alt) PostMessageW(target, WM_SYSKEYDOWN, VK_MENU, keyLParam(VK_MENU, true, false));
-        if (key.control) PostMessageW(target, WM_KEYDOWN, VK_CONTROL, keyLParam(VK_CONTROL, key.alt, false));
-        if (key.shift) PostMessageW(target, down, VK_SHIFT, keyLParam(VK_SHIFT, key.alt, false));
+        if (key.alt) send(WM_SYSKEYDOWN, VK_MENU, keyLParam(VK_MENU, true, false));
+        if (key.control) send(down, VK_CONTROL, keyLParam(VK_CONTROL, key.alt, false));
+        if (key.shift) send(down, VK_SHIFT, keyLParam(VK_SHIFT, key.alt, false));
         if (key.vk) {
-            PostMessageW(target, down, key.vk, keyLParam(key.vk, key.alt, false));
-            PostMessageW(target, up, key.vk, keyLParam(key.vk, key.alt, true));
+            send(down, key.vk, keyLParam(key.vk, key.alt, false));
+            send(up, key.vk, keyLParam(key.vk, key.alt, true));
         } else {
-            PostMessageW(target, key.alt ? WM_SYSCHAR : WM_CHAR, key.ch, 1);
+            send(key.alt ? WM_SYSCHAR : WM_CHAR, key.ch, 1);
         }
-        if (key.shift) PostMessageW(target, up, VK_SHIFT, keyLParam(VK_SHIFT, key.alt, true));
-        if (key.control) PostMessageW(target, up, VK_CONTROL, keyLParam(VK_CONTROL, key.alt, true));
-        if (key.alt) PostMessageW(target, WM_KEYUP, VK_MENU, keyLParam(VK_MENU, false, true));
+        if (key.shift) send(up, VK_SHIFT, keyLParam(VK_SHIFT, key.alt, true));
+        if (key.control) send(up, VK_CONTROL, keyLParam(VK_CONTROL, key.alt, true));
+        if (key.alt) send(WM_KEYUP, VK_MENU, keyLParam(VK_MENU, false, true));
     }
 }
 

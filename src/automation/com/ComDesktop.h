@@ -15,7 +15,7 @@ namespace tessaline::automation::com {
 // How WScript.Shell's SendKeys reaches the foreground window.
 enum class KeyDelivery {
     Input,    // SendInput: as a person typing, to whatever window has the keyboard
-    Message,  // keyboard messages posted to GetForegroundWindow()
+    Message,  // keyboard messages sent to GetForegroundWindow(), each waited for (bounded)
 };
 
 // The real desktop: running automation servers through the running object table, top-level windows

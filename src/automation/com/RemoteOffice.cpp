@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <stdexcept>
+#include <string_view>
 
 #include "automation/AutomationError.h"
 #include "automation/com/ComHosts.h"
@@ -148,7 +149,13 @@ std::string RemoteOffice::serverOutput() {
         if (end == std::string::npos) end = outputText_.size();
         std::string line = outputText_.substr(start, end - start);
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-        if (!line.empty() && line != "ready") out += (out.empty() ? "" : "\n") + line;
+        // The server names itself before a failure; the reason is what the in-memory Office would raise.
+        constexpr std::string_view self = "tessaline-office: ";
+        if (line.rfind(self, 0) == 0) line.erase(0, self.size());
+        if (!line.empty() && line != "ready") {
+            if (!out.empty()) out += '\n';
+            out += line;
+        }
         start = end + 1;
     }
     return out;
