@@ -112,8 +112,8 @@ void resultValue(Range& range, Call& c) {
     c.resultRaw(out);
 }
 
-// Value = x: one value goes into every cell; an array (1-D as one row, or 2-D) fills the cells it covers from
-// the top-left of the first area.
+// Value = x: one value goes into every cell; a 2-D array fills the cells it covers from the top-left of the
+// first area, and a 1-D array is one row, written into every row as Excel does.
 void assignValue(Range& range, Call& c) {
     const VARIANT* v = &c.assigned();
     if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
@@ -127,17 +127,37 @@ void assignValue(Range& range, Call& c) {
     if (dims != 1 && dims != 2) throw typeMismatch();
     VARTYPE type = VT_EMPTY;
     SafeArrayGetVartype(array, &type);
+    switch (type) {
+    case VT_VARIANT:
+    case VT_BSTR:
+    case VT_BOOL:
+    case VT_I1:
+    case VT_UI1:
+    case VT_I2:
+    case VT_UI2:
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
+    case VT_DATE:
+    case VT_CY:
+        break;
+    default:
+        throw typeMismatch();  // objects, records: nothing a cell holds
+    }
     LONG low[2] = {0, 0};
     LONG high[2] = {0, 0};
     for (UINT d = 0; d < dims; ++d) {
         SafeArrayGetLBound(array, d + 1, &low[d]);
         SafeArrayGetUBound(array, d + 1, &high[d]);
     }
-    const LONG rows = dims == 2 ? high[0] - low[0] + 1 : 1;
-    const LONG columns = dims == 2 ? high[1] - low[1] + 1 : high[0] - low[0] + 1;
     const sim::CellRect* area = firstArea(range);
     const LONG areaRows = area ? area->bottom - area->top + 1 : 1;
     const LONG areaColumns = area ? area->right - area->left + 1 : 1;
+    const LONG rows = dims == 2 ? high[0] - low[0] + 1 : areaRows;
+    const LONG columns = dims == 2 ? high[1] - low[1] + 1 : high[0] - low[0] + 1;
     if (static_cast<long long>(std::min(rows, areaRows)) * std::min(columns, areaColumns) > MaxCellsAtOnce) {
         throw outOfMemory();
     }
@@ -357,7 +377,7 @@ TypeTable excelTable() {
                     for (std::size_t i = 1; i < ranges.size() && common; ++i) common = a.Intersect(common, ranges[i]);
                     c.result(common);
                 })
-        .get("Application", [](ExcelApplication& a, Call& c) { c.result(c.server().machine().host("Excel")); })
+        .get("Application", [](ExcelApplication&, Call& c) { c.result(c.server().machine().host("Excel")); })
         .build();
 }
 
@@ -398,7 +418,6 @@ void sheetsOf(Workbook& w, Call& c) {
     if (c.has(0)) {
         c.result(w.Worksheets(c.value(0)));
     } else {
-        (void)w;
         c.result(std::make_shared<SheetsView>(c.self<Workbook>()));
     }
 }
@@ -494,9 +513,9 @@ TypeTable rangeTable() {
         .get("Text", [](Range& r, Call& c) { c.result(r.Text()); })
         .get("CurrentRegion", [](Range& r, Call& c) { c.result(r.CurrentRegion()); })
         .get("Rows",
-             [](Range& r, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), true)); })
+             [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), true)); })
         .get("Columns",
-             [](Range& r, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), false)); })
+             [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), false)); })
         .get("Count", [](Range& r, Call& c) { c.result(r.Count()); })
         .get("Areas", {"Index"},
              [](Range& r, Call& c) {
