@@ -50,9 +50,13 @@ void deliverClick(ObjectServer& server, const HostTag& tag, IDispatch* sink, con
 ClickPoint::ClickPoint(ObjectServer& server, DispatchObject* button)
     : server_(server), buttonDispatch_(com::ComPtr<IDispatch>::share(button)), button_(button) {
     server_.objectCreated();
+    server_.attach(this, button->tag());
 }
 
-ClickPoint::~ClickPoint() { server_.objectDestroyed(); }
+ClickPoint::~ClickPoint() {
+    server_.detach(this);
+    server_.objectDestroyed();
+}
 
 HRESULT ClickPoint::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;

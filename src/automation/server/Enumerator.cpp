@@ -9,9 +9,13 @@ namespace tessaline::automation::server {
 Enumerator::Enumerator(ObjectServer& server, std::shared_ptr<EnumSource> source, HostTag tag, std::size_t position)
     : server_(server), source_(std::move(source)), tag_(std::move(tag)), position_(position) {
     server_.objectCreated();
+    server_.attach(this, tag_);
 }
 
-Enumerator::~Enumerator() { server_.objectDestroyed(); }
+Enumerator::~Enumerator() {
+    server_.detach(this);
+    server_.objectDestroyed();
+}
 
 HRESULT Enumerator::QueryInterface(REFIID iid, void** out) {
     if (!out) return E_POINTER;

@@ -255,8 +255,11 @@ LRESULT HostWindows::handle(Real& window, WindowHandle office, UINT message, WPA
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (!isModifier(wParam)) {
-            keyPressed(office, wParam, (lParam & (1 << 29)) != 0);
-            return 0;
+            const bool alt = (lParam & (1 << 29)) != 0;
+            keyPressed(office, wParam, alt);
+            // Alt+F4 goes on to close the window (and so quit the host), as it would close Office.
+            if (!(alt && wParam == VK_F4)) return 0;
+            if (!IsWindow(hwnd)) return 0;
         }
         break;
     case WM_CLOSE: {

@@ -55,11 +55,14 @@ void ObjectServer::hostEnded(const std::string& hostKey) {
     ++generations_[ended.key];
     std::erase_if(clickCookies_, [&](const auto& entry) { return entry.first == ended.key; });
     // Held while they are cut off, as disconnecting drops the references their clients had.
-    std::vector<com::ComPtr<IDispatch>> cut;
+    std::vector<com::ComPtr<IUnknown>> cut;
     for (const auto& [key, object] : served_) {
         if (object->tag().key == ended.key && object->tag().generation == ended.generation) {
-            cut.push_back(com::ComPtr<IDispatch>::share(object));
+            cut.push_back(com::ComPtr<IUnknown>::share(static_cast<IDispatch*>(object)));
         }
+    }
+    for (const auto& [helper, tag] : helpers_) {
+        if (tag.key == ended.key && tag.generation == ended.generation) cut.push_back(com::ComPtr<IUnknown>::share(helper));
     }
     for (const auto& object : cut) CoDisconnectObject(object.get(), 0);
 }

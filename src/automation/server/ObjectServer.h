@@ -46,6 +46,9 @@ public:
     // go of everything it took.
     void objectCreated() { ++live_; }
     void objectDestroyed() { --live_; }
+    // Enumerators and connection points of a host, cut off with its objects when it stops.
+    void attach(IUnknown* helper, const HostTag& tag) { helpers_[helper] = tag; }
+    void detach(IUnknown* helper) { helpers_.erase(helper); }
     int liveObjects() const { return live_; }
 
     // The tag for objects of the running host `hostKey` ("VBE" belongs to Excel).
@@ -78,6 +81,7 @@ public:
 private:
     OfficeMachine& machine_;
     std::unordered_map<const void*, DispatchObject*> served_;
+    std::map<IUnknown*, HostTag> helpers_;
     std::map<std::string, int> generations_;
     std::set<std::pair<std::string, int>> clickCookies_;
     int live_ = 0;

@@ -220,9 +220,15 @@ TEST_F(ServerTest, AStoppedHostCutsOffItsObjectsAndComesBackOnStart) {
     auto word = unknown.as<IDispatch>();
     auto bars = object(word.get(), L"CommandBars");
     ASSERT_GT(get(bars.get(), L"Count").integer(), 0);
+    Reply enumReply = callId(bars.get(), DISPID_NEWENUM, DISPATCH_METHOD | DISPATCH_PROPERTYGET);
+    ComPtr<IEnumVARIANT> items = ComPtr<IUnknown>::share(enumReply.value.get()->punkVal).as<IEnumVARIANT>();
+    ASSERT_TRUE(items);
 
     ASSERT_HRESULT_SUCCEEDED(get(control(), L"StopHost", {arg(L"Word")}).hr);
     EXPECT_EQ(get(bars.get(), L"Count").hr, RPC_E_DISCONNECTED);
+    ComVariant item;
+    // Wine answers a cut-off enumerator with RPC_S_UNKNOWN_IF rather than RPC_E_DISCONNECTED: a failure either way.
+    EXPECT_TRUE(FAILED(items->Next(1, item.put(), nullptr)));
     EXPECT_EQ(get(word.get(), L"Name").hr, RPC_E_DISCONNECTED);
     EXPECT_EQ(GetActiveObject(WordClass, nullptr, unknown.put()), MK_E_UNAVAILABLE);
 
@@ -258,6 +264,15 @@ TEST_F(ServerTest, HostWindowsAreRealAndAltF11OpensTheEditor) {
     EXPECT_STREQ(className, L"wndclass_desked_gsk");
     EXPECT_TRUE(IsWindowVisible(editorWindow));
     EXPECT_EQ(get(control(), L"ForegroundWindow").integer(), editor);
+
+    // Closing the editor's window as a person would closes it in the Office too.
+    PostMessageW(editorWindow, WM_CLOSE, 0, 0);
+    for (const DWORD started = GetTickCount(); editor != 0 && GetTickCount() - started < 5000; Sleep(20)) {
+        editor = get(control(), L"HostWindow", {arg(L"VBE")}).integer();
+    }
+    EXPECT_EQ(editor, 0);
+    EXPECT_FALSE(IsWindow(editorWindow));
+    EXPECT_TRUE(get(control(), L"IsRunning", {arg(L"Excel")}).integer());
 }
 
 }  // namespace
