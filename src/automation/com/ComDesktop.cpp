@@ -200,7 +200,19 @@ bool ComDesktop::ShowWindow(WindowHandle window, int command) {
 bool ComDesktop::SetForegroundWindow(WindowHandle window) {
     const HWND hwnd = toHwnd(window);
     if (!hwnd || !IsWindow(hwnd)) return false;
-    return ::SetForegroundWindow(hwnd) != FALSE;
+    if (!::SetForegroundWindow(hwnd)) return false;
+    // Another process's window comes to the front when its thread has taken the activation: wait (bounded)
+    // for that, so that keys sent next reach it, as they would a person who clicked it.
+    const DWORD started = GetTickCount();
+    while (GetForegroundWindow() != hwnd && GetTickCount() - started < 2000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return true;
 }
 
 }  // namespace tessaline::automation::com

@@ -1,0 +1,212 @@
+// The tool's Office surface over COM, against tessaline-office.exe in its own process: what crosses, how
+// refusals read, Click sinks, and that every reference handed out comes back.
+#include "automation/com/RemoteOffice.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "automation/AutomationError.h"
+#include "automation/Excel.h"
+
+namespace tessaline::automation::com {
+namespace {
+
+RemoteOffice::Options smallOffice() {
+    RemoteOffice::Options options;
+    options.contentFolder = TESSALINE_SOURCE_DIR "/tests/data/office-small";
+    options.serverPath = TESSALINE_OFFICE_EXE;
+    return options;
+}
+
+// The error a call raises, or a failure when it raises none.
+template <class F>
+AutomationError raised(F&& f) {
+    try {
+        f();
+    } catch (const AutomationError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no error raised";
+    return AutomationError(0, "");
+}
+
+class RemoteOfficeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { office_ = new RemoteOffice(smallOffice()); }
+    static void TearDownTestSuite() {
+        delete office_;
+        office_ = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(office_->startHost("Excel"));
+        excel_ = std::dynamic_pointer_cast<ExcelApplication>(office_->host("Excel"));
+        ASSERT_TRUE(excel_);
+    }
+
+    static RemoteOffice* office_;
+    std::shared_ptr<ExcelApplication> excel_;
+};
+
+RemoteOffice* RemoteOfficeTest::office_ = nullptr;
+
+TEST_F(RemoteOfficeTest, ArgumentsArriveByNameAndLeftOutOnesStayOut) {
+    const auto bars = excel_->CommandBars();
+    const int before = bars->Count();
+    const auto bar = bars->Add(Variant("Tessaline Test"), Variant(mso::BarTop), std::nullopt, Variant(true));
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bars->Count(), before + 1);
+    EXPECT_EQ(bar->Name(), "Tessaline Test");
+    EXPECT_EQ(bar->Position(), mso::BarTop);
+
+    const auto controls = bar->Controls();
+    const auto last = controls->Add(Variant(mso::ControlButton));
+    const auto first = controls->Add(Variant(mso::ControlButton), std::nullopt, std::nullopt, Variant(1));
+    last->SetCaption("最后");
+    first->SetCaption("First");
+    first->SetTag("t1");
+    EXPECT_EQ(first->Index(), 1);
+    EXPECT_EQ(controls->Item(Variant(2))->Caption(), "最后");
+    EXPECT_EQ(bar->FindControl(std::nullopt, std::nullopt, Variant("t1"))->Caption(), "First");
+    EXPECT_EQ(first->Parent()->Name(), "Tessaline Test");
+
+    // Copy and Move with Bar left out stay in the bar; Before places them.
+    const auto copy = last->Copy(nullptr, Variant(1));
+    EXPECT_EQ(copy->Index(), 1);
+    EXPECT_EQ(copy->Caption(), "最后");
+    first->Move(nullptr, std::nullopt);
+    EXPECT_EQ(first->Index(), 3);
+
+    const auto combo = controls->Add(Variant(mso::ControlComboBox))->AsComboBox();
+    combo->AddItem("b");
+    combo->AddItem("a", Variant(1));
+    EXPECT_EQ(combo->ListCount(), 2);
+    EXPECT_EQ(combo->List(1), "a");
+    EXPECT_EQ(combo->TypeName(), "CommandBarComboBox");
+    EXPECT_EQ(first->AsButton()->GetProperty("Caption"), Variant("First"));
+    bar->Delete();
+    EXPECT_EQ(bars->Count(), before);
+
+    // Excel's ranges: Find by name, the first cell of a block's Value, cells in order.
+    const auto book = excel_->Workbooks()->Add();
+    const auto sheet = book->Worksheets(Variant(1));
+    sheet->Range("A1")->SetValue(Variant("x"));
+    sheet->Range("B2")->SetValue(Variant(42));
+    const auto block = sheet->Range("A1:C3");
+    EXPECT_EQ(block->Value(), Variant("x"));
+    EXPECT_EQ(block->Find(Variant(42))->Address(true, true), "$B$2");
+    EXPECT_EQ(block->Find(Variant("nothing here")), nullptr);
+    EXPECT_EQ(block->Cell(2, 2)->Value().toDouble(), 42.0);
+    EXPECT_EQ(block->Cells().size(), 9u);
+    EXPECT_EQ(block->RowsCount(), 3);
+    const auto both = excel_->Union({sheet->Range("A1"), sheet->Range("C3")});
+    EXPECT_EQ(both->AreasCount(), 2);
+    EXPECT_EQ(both->Area(2)->Address(false, false), "C3");
+    EXPECT_EQ(excel_->Intersect(sheet->Range("A1"), sheet->Range("C3")), nullptr);
+    book->Close();
+}
+
+TEST_F(RemoteOfficeTest, RefusalsReadAsVbReportsThem) {
+    const auto bars = excel_->CommandBars();
+    EXPECT_EQ(raised([&] { bars->Item(Variant("No such bar")); }).number(), vberr::InvalidCall);
+    EXPECT_EQ(raised([&] { excel_->Workbooks()->Item(Variant("nope.xls")); }).number(), vberr::SubscriptOutOfRange);
+
+    const auto shortcut = bars->Item(Variant("Cell"));
+    const AutomationError refused = raised([&] { shortcut->SetVisible(true); });
+    EXPECT_EQ(refused.number(), vberr::MethodFailed);
+    EXPECT_EQ(refused.description(), "Method 'Visible' of object 'CommandBar' failed");
+
+    // A description the server gives is kept.
+    const AutomationError missing = raised([&] { excel_->Workbooks()->Open("Z:\\no\\such\\book.xls"); });
+    EXPECT_NE(missing.description().find("book.xls"), std::string::npos) << missing.description();
+
+    const auto button = bars->Item(Variant("Standard"))->Controls()->Item(Variant(1));
+    EXPECT_EQ(raised([&] { button->GetProperty("NoSuchMember"); }).number(), vberr::NoSuchMember);
+    EXPECT_EQ(raised([&] { button->AsPopup(); }).number(), vberr::TypeMismatch);
+
+    office_->stopHost("Word");
+    EXPECT_EQ(raised([&] { office_->GetObject("Word.Application"); }).number(), vberr::CannotCreateObject);
+    EXPECT_EQ(raised([&] { office_->GetObject("No.Such.Application"); }).number(), vberr::CannotCreateObject);
+    EXPECT_TRUE(std::dynamic_pointer_cast<ExcelApplication>(office_->GetObject("excel.application")));
+}
+
+TEST_F(RemoteOfficeTest, AClickSinkHearsTheClickAndCanCancelTheDefault) {
+    office_->clearActionLog();
+    const auto save = excel_->CommandBars()->Item(Variant("Standard"))->Controls()->Item(Variant(3))->AsButton();
+    std::vector<std::string> heard;
+    const int cookie = save->ConnectClick([&](const ButtonPtr& ctrl, bool& cancelDefault) {
+        heard.push_back(ctrl->Caption());
+        cancelDefault = true;
+    });
+    EXPECT_TRUE(office_->clickButton("Excel", "Standard", {3}));
+    save->Execute();
+    EXPECT_EQ(heard, (std::vector<std::string>{"保存(&S)", "保存(&S)"}));
+    EXPECT_TRUE(office_->actionLog().empty());
+
+    save->DisconnectClick(cookie);
+    EXPECT_TRUE(office_->clickButton("Excel", "Standard", {3}));
+    EXPECT_EQ(heard.size(), 2u);
+    EXPECT_EQ(office_->actionLog(), (std::vector<std::string>{"builtin:3 保存(&S)"}));
+
+    // A sink that fails does not stop the click; the server notes the failure.
+    office_->clearActionLog();
+    const int failing = save->ConnectClick([](const ButtonPtr&, bool&) { throw invalidCall(); });
+    EXPECT_TRUE(office_->clickButton("Excel", "Standard", {3}));
+    save->DisconnectClick(failing);
+    const auto log = office_->actionLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].rfind("sink-error:", 0), 0u) << log[0];
+}
+
+TEST_F(RemoteOfficeTest, EveryReferenceHandedOutComesBack) {
+    const int baseline = office_->liveObjects();
+    {
+        const auto bars = excel_->CommandBars();
+        for (const auto& bar : bars->Enumerate()) {
+            for (const auto& control : bar->Controls()->Enumerate()) {
+                if (control->Type() == mso::ControlPopup) {
+                    const auto popup = control->AsPopup();
+                    EXPECT_EQ(std::dynamic_pointer_cast<CommandBarControl>(popup->CommandBar()->Parent())->Id(),
+                              popup->Id());
+                }
+            }
+            EXPECT_TRUE(bar->Parent());
+        }
+        const auto save = bars->Item(Variant("Standard"))->Controls()->Item(Variant(3))->AsButton();
+        save->DisconnectClick(save->ConnectClick([](const ButtonPtr&, bool&) {}));
+        EXPECT_GT(office_->liveObjects(), baseline);
+    }
+    EXPECT_EQ(office_->liveObjects(), baseline);
+}
+
+TEST(RemoteOfficeLifeTest, AServerThatIsGoneFailsCallsAsAutomationErrors) {
+    RemoteOffice office(smallOffice());
+    ASSERT_TRUE(office.startHost("Excel"));
+    const auto excel = std::dynamic_pointer_cast<ExcelApplication>(office.host("Excel"));
+    ASSERT_TRUE(excel);
+    const auto bars = excel->CommandBars();
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, office.processId());
+    ASSERT_TRUE(process);
+    TerminateProcess(process, 9);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    const AutomationError gone = raised([&] { bars->Count(); });
+    EXPECT_TRUE(gone.number() == static_cast<int>(HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)) ||
+                gone.number() == static_cast<int>(RPC_E_DISCONNECTED))
+        << gone.number();
+    EXPECT_EQ(gone.description().rfind("Automation error\r\n", 0), 0u) << gone.description();
+}
+
+TEST(RemoteOfficeLifeTest, AFaultyContentFolderStopsTheStartWithTheServersReason) {
+    RemoteOffice::Options options = smallOffice();
+    options.contentFolder = TESSALINE_SOURCE_DIR "/no/such/folder";
+    try {
+        RemoteOffice office(options);
+        ADD_FAILURE() << "started";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("no such folder"), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+}  // namespace tessaline::automation::com
