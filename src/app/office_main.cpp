@@ -74,11 +74,11 @@ int wmain(int argc, wchar_t** argv) {
     int status = 0;
     {
         tessaline::automation::server::OfficeServer server(std::move(office));
-        const std::string problems = server.start(module);
-        if (!problems.empty()) std::fprintf(stderr, "tessaline-office: %s", problems.c_str());
-        std::printf("ready\n");
-        std::fflush(stdout);
         try {
+            const std::string problems = server.start(module);
+            if (!problems.empty()) std::fprintf(stderr, "tessaline-office: %s", problems.c_str());
+            std::printf("ready\n");
+            std::fflush(stdout);
             server.run();
         } catch (const std::exception& e) {
             std::fprintf(stderr, "tessaline-office: %s\n", e.what());

@@ -71,6 +71,14 @@ HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (!names || !ids || count == 0) return E_INVALIDARG;
+    try {
+        return idsOfNames(names, count, ids);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT DispatchObject::idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
     HRESULT hr = S_OK;
     const std::wstring name = names[0] ? names[0] : L"";
     const int member = type_.find(name);

@@ -47,6 +47,7 @@ public:
 private:
     ~DispatchObject();
     HRESULT dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception);
+    HRESULT idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
 
     ObjectServer& server_;
     ObjectPtr target_;

@@ -18,7 +18,9 @@ constexpr const char* AllHosts[] = {"VBE", "Excel", "Word", "PowerPoint", "Acces
 OfficeServer::OfficeServer(std::unique_ptr<sim::SimOffice> office)
     : office_(std::move(office)), objects_(*office_), running_(objects_, *office_), windows_(*office_) {
     objects_.setAfterCalls([this] { sync(); });
-    windows_.setOnChange([this] { sync(); });
+    // A window changed the Office: the rest follows once no client call is under way (a scope of its own
+    // when none is, so it happens at once).
+    windows_.setOnChange([this] { ObjectServer::CallScope scope(objects_); });
 }
 
 OfficeServer::~OfficeServer() { stop(); }

@@ -391,6 +391,8 @@ TypeTable simpleHostTable() {
 TypeTable explorerTable() {
     return TypeBuilder<OutlookExplorer>("Explorer")
         .get("CommandBars", [](OutlookExplorer& e, Call& c) { c.result(e.CommandBars()); })
+        // Outlook shows an explorer's name as its Caption; the tool names the host's sheet by it.
+        .get("Caption", [](OutlookExplorer& e, Call& c) { c.result(e.Name()); })
         .build();
 }
 
