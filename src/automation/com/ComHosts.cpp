@@ -112,13 +112,13 @@ ComExplorer::ComExplorer(ComPtr<IDispatch> object, const ContextPtr& context)
 CommandBarsPtr ComExplorer::CommandBars() { return wrapCommandBars(d_.getObject("CommandBars"), d_.context()); }
 
 std::string ComExplorer::Name() {
-    // Outlook's explorer shows its name as Caption; a server that also answers Name is asked that first.
+    // Outlook's explorer shows its name as Caption; a server that answers Name instead is asked that.
     try {
-        return d_.getString("Name");
+        return d_.getString("Caption");
     } catch (const AutomationError& e) {
         if (e.number() != vberr::NoSuchMember) throw;
     }
-    return d_.getString("Caption");
+    return d_.getString("Name");
 }
 
 ComOutlook::ComOutlook(ComPtr<IDispatch> object, const ContextPtr& context)
