@@ -243,9 +243,16 @@ SimOffice::SimOffice(std::shared_ptr<Machine> machine) : machine_(std::move(mach
 SimOffice::~SimOffice() = default;
 
 std::string SimOffice::defaultFolder() {
+#ifdef _WIN32
+    // The narrow environment is in the ANSI code page there; the folder may have a Chinese name.
+    if (const wchar_t* env = _wgetenv(L"TESSALINE_OFFICE_CONTENT"); env && *env) {
+        return pathText(std::filesystem::path(env));
+    }
+#else
     if (const char* env = std::getenv("TESSALINE_OFFICE_CONTENT"); env && *env) {
         return env;
     }
+#endif
     // An installed copy (the Windows package) carries its content beside the programs.
     std::error_code ec;
     const auto exe = executableFile();
