@@ -29,7 +29,25 @@ init) ;;
     ;;
 esac
 
-[ -f "$ready" ] && exit 0
+# WenQuanYi Micro Hei behind Tahoma (and so behind "MS Shell Dlg", which wine maps to Tahoma). `reg add`
+# writes the REG_MULTI_SZ as UTF-16; a REGEDIT4 file's hex(7) bytes would be read as ANSI text, one letter
+# per string, and the link would name no font.
+link_chinese_font() {
+    local face
+    for face in "Tahoma" "Tahoma Bold"; do
+        env -u DISPLAY timeout -k 5 60 wine reg add \
+            'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || return 1
+    done
+}
+
+if [ -f "$ready" ]; then
+    # A prefix made while the link was written that way is mended once.
+    if grep -q '^"Tahoma"=str(7):"w\\0q' "$prefix/system.reg" 2>/dev/null; then
+        link_chinese_font && timeout -k 5 60 wineserver -w || true
+    fi
+    exit 0
+fi
 mkdir -p "$(dirname "$prefix")"
 # Programs started in parallel (the build's workbook generator, say) wait here for one of them to finish.
 exec 9>"$prefix.lock"
@@ -60,11 +78,7 @@ cp /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null || true
 chinese=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 if [ -f "$chinese" ]; then
     cp "$chinese" "$fonts"/
-    reg="$prefix/tessaline-fonts.reg"
-    link='hex(7):77,00,71,00,79,00,2d,00,6d,00,69,00,63,00,72,00,6f,00,68,00,65,00,69,00,2e,00,74,00,74,00,63,00,2c,00,57,00,65,00,6e,00,51,00,75,00,61,00,6e,00,59,00,69,00,20,00,4d,00,69,00,63,00,72,00,6f,00,20,00,48,00,65,00,69,00,00,00,00,00'
-    printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n"Tahoma"=%s\r\n"Tahoma Bold"=%s\r\n' \
-        "$link" "$link" >"$reg"
-    env -u DISPLAY timeout -k 5 60 wine regedit /S "$reg" >/dev/null 2>&1 || { echo "could not link the Chinese font" >&2; exit 1; }
+    link_chinese_font || { echo "could not link the Chinese font" >&2; exit 1; }
     timeout -k 5 60 wineserver -w || true
 fi
 touch "$ready"
