@@ -100,8 +100,8 @@ ObjectPtr ComCommandBar::Parent() {
     BarHolder holder = holder_;
     if (holder == BarHolder::Unknown) {
         // Only a popup control has a CommandBar member; a host application or the editor has not.
-        holder = Dispatch(parent, d_.context(), "", nullptr).hasMember("CommandBar") ? BarHolder::Popup
-                                                                                     : BarHolder::Host;
+        holder =
+            Dispatch(parent, d_.context(), "", nullptr).hasMember("CommandBar") ? BarHolder::Popup : BarHolder::Host;
     }
     if (holder == BarHolder::Popup) return wrapControl(std::move(parent), d_.context(), BarHolder::Unknown);
     return wrapHost(std::move(parent), d_.context());

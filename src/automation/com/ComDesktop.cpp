@@ -151,9 +151,7 @@ private:
 
 HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(window)); }
 
-WindowHandle toHandle(HWND window) {
-    return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window));
-}
+WindowHandle toHandle(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window)); }
 
 ComPtr<IDispatch> activeObject(const std::string& progId) {
     CLSID clsid{};

@@ -1,6 +1,9 @@
 #pragma once
 
+// clang-format off
+// First: windows.h's GetObject and FindWindow macros must be gone before the Desktop is declared.
 #include "automation/com/Win32.h"
+// clang-format on
 
 #include <functional>
 #include <memory>
@@ -9,6 +12,7 @@
 #include "automation/Desktop.h"
 #include "automation/com/CallFilter.h"
 #include "automation/com/Dispatch.h"
+#include "automation/com/Win32.h"
 
 namespace tessaline::automation::com {
 

@@ -122,7 +122,8 @@ ComVariant Dispatch::invoke(std::string_view member, WORD flags, const Args& arg
     const std::vector<DISPID>& ids = idsOf(member, args.names_);
     // Optional arguments left out at the end are not passed at all, as VB leaves them out.
     std::size_t given = args.positional_.size();
-    while (given > 0 && args.positional_[given - 1].type() == VT_ERROR && isMissing(*args.positional_[given - 1].get())) {
+    while (given > 0 && args.positional_[given - 1].type() == VT_ERROR &&
+           isMissing(*args.positional_[given - 1].get())) {
         --given;
     }
 
@@ -170,18 +171,14 @@ void Dispatch::put(std::string_view member, const Variant& value, const Args& ar
     DISPPARAMS params{values.data(), &putId, static_cast<UINT>(values.size()), 1};
     EXCEPINFO info{};
     UINT argError = 0;
-    const HRESULT hr =
-        object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, &info, &argError);
+    const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                                       &info, &argError);
     if (FAILED(hr)) throw failure(hr, &info, member);
 }
 
-int Dispatch::getInt(std::string_view member, const Args& args) const {
-    return valueOf(get(member, args)).toLong();
-}
+int Dispatch::getInt(std::string_view member, const Args& args) const { return valueOf(get(member, args)).toLong(); }
 
-bool Dispatch::getBool(std::string_view member, const Args& args) const {
-    return valueOf(get(member, args)).toBool();
-}
+bool Dispatch::getBool(std::string_view member, const Args& args) const { return valueOf(get(member, args)).toBool(); }
 
 std::string Dispatch::getString(std::string_view member, const Args& args) const {
     return valueOf(get(member, args)).toString();
@@ -204,7 +201,8 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
                                  &none, result.put(), &info, nullptr);
     if (FAILED(hr)) throw failure(hr, &info, "_NewEnum");
     ComPtr<IUnknown> unknown;
-    if (result.type() == VT_UNKNOWN || result.type() == VT_DISPATCH) unknown = ComPtr<IUnknown>::share(result.get()->punkVal);
+    if (result.type() == VT_UNKNOWN || result.type() == VT_DISPATCH)
+        unknown = ComPtr<IUnknown>::share(result.get()->punkVal);
     const auto items = unknown.as<IEnumVARIANT>();
     if (!items) throw failure(DISP_E_NOTACOLLECTION, nullptr, "_NewEnum");
 
@@ -230,24 +228,24 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
 ComPtr<IDispatch> objectOf(const ComVariant& value) {
     const VARIANT& v = *value.get();
     switch (v.vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-        return {};
-    case VT_DISPATCH:
-        return ComPtr<IDispatch>::share(v.pdispVal);
-    case VT_UNKNOWN:
-        return v.punkVal ? ComPtr<IUnknown>::share(v.punkVal).as<IDispatch>() : ComPtr<IDispatch>{};
-    case VT_BYREF | VT_DISPATCH:
-        return ComPtr<IDispatch>::share(v.ppdispVal ? *v.ppdispVal : nullptr);
-    case VT_BYREF | VT_VARIANT:
-        if (v.pvarVal) {
-            ComVariant copy;
-            VariantCopy(copy.put(), v.pvarVal);
-            return objectOf(copy);
-        }
-        return {};
-    default:
-        throw typeMismatch();
+        case VT_EMPTY:
+        case VT_NULL:
+            return {};
+        case VT_DISPATCH:
+            return ComPtr<IDispatch>::share(v.pdispVal);
+        case VT_UNKNOWN:
+            return v.punkVal ? ComPtr<IUnknown>::share(v.punkVal).as<IDispatch>() : ComPtr<IDispatch>{};
+        case VT_BYREF | VT_DISPATCH:
+            return ComPtr<IDispatch>::share(v.ppdispVal ? *v.ppdispVal : nullptr);
+        case VT_BYREF | VT_VARIANT:
+            if (v.pvarVal) {
+                ComVariant copy;
+                VariantCopy(copy.put(), v.pvarVal);
+                return objectOf(copy);
+            }
+            return {};
+        default:
+            throw typeMismatch();
     }
 }
 

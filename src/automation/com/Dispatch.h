@@ -1,7 +1,7 @@
 #pragma once
 
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <memory>
 #include <string>
@@ -48,8 +48,8 @@ public:
 
     Args& add(const Variant& value);
     Args& add(ComVariant value);
-    Args& add(IDispatch* object);  // shares a reference; null passes Nothing
-    Args& add(const Optional& value);  // nullopt travels as missing
+    Args& add(IDispatch* object);                               // shares a reference; null passes Nothing
+    Args& add(const Optional& value);                           // nullopt travels as missing
     Args& named(std::string_view name, const Optional& value);  // skipped when nullopt
     Args& named(std::string_view name, IDispatch* object);      // skipped when null
 
@@ -112,6 +112,6 @@ private:
 
 // Conversions of a call's result.
 ComPtr<IDispatch> objectOf(const ComVariant& value);  // null for Nothing/Empty; "Type mismatch" otherwise
-Variant valueOf(const ComVariant& value);              // an array gives its first element
+Variant valueOf(const ComVariant& value);             // an array gives its first element
 
 }  // namespace tessaline::automation::com

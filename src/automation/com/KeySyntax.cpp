@@ -18,12 +18,14 @@ struct NamedKey {
 };
 
 constexpr NamedKey namedKeys[] = {
-    {"BACKSPACE", VK_BACK}, {"BS", VK_BACK},          {"BKSP", VK_BACK},       {"BREAK", VK_CANCEL},
-    {"CAPSLOCK", VK_CAPITAL}, {"DELETE", VK_DELETE},  {"DEL", VK_DELETE},      {"DOWN", VK_DOWN},
-    {"END", VK_END},         {"ENTER", VK_RETURN},    {"ESC", VK_ESCAPE},      {"ESCAPE", VK_ESCAPE},
-    {"HELP", VK_HELP},       {"HOME", VK_HOME},       {"INSERT", VK_INSERT},   {"INS", VK_INSERT},
-    {"LEFT", VK_LEFT},       {"NUMLOCK", VK_NUMLOCK}, {"PGDN", VK_NEXT},       {"PGUP", VK_PRIOR},
-    {"PRTSC", VK_SNAPSHOT},  {"RIGHT", VK_RIGHT},     {"SCROLLLOCK", VK_SCROLL}, {"TAB", VK_TAB},
+    {"BACKSPACE", VK_BACK}, {"BS", VK_BACK},           {"BKSP", VK_BACK},
+    {"BREAK", VK_CANCEL},   {"CAPSLOCK", VK_CAPITAL},  {"DELETE", VK_DELETE},
+    {"DEL", VK_DELETE},     {"DOWN", VK_DOWN},         {"END", VK_END},
+    {"ENTER", VK_RETURN},   {"ESC", VK_ESCAPE},        {"ESCAPE", VK_ESCAPE},
+    {"HELP", VK_HELP},      {"HOME", VK_HOME},         {"INSERT", VK_INSERT},
+    {"INS", VK_INSERT},     {"LEFT", VK_LEFT},         {"NUMLOCK", VK_NUMLOCK},
+    {"PGDN", VK_NEXT},      {"PGUP", VK_PRIOR},        {"PRTSC", VK_SNAPSHOT},
+    {"RIGHT", VK_RIGHT},    {"SCROLLLOCK", VK_SCROLL}, {"TAB", VK_TAB},
     {"UP", VK_UP},
 };
 
@@ -85,29 +87,29 @@ private:
     void item(std::vector<KeyStroke>& out, bool shift, bool control, bool alt) {
         const wchar_t c = text_[pos_++];
         switch (c) {
-        case L'+':
-        case L'^':
-        case L'%': {
-            if (pos_ >= text_.size() || text_[pos_] == L')') throw invalidCall();
-            item(out, shift || c == L'+', control || c == L'^', alt || c == L'%');
-            return;
-        }
-        case L'(': {
-            sequence(out, true, shift, control, alt);
-            ++pos_;  // the ')'
-            return;
-        }
-        case L'~':
-            out.push_back({VK_RETURN, 0, shift, control, alt});
-            return;
-        case L'{':
-            braced(out, shift, control, alt);
-            return;
-        case L'}':
-            throw invalidCall();
-        default:
-            out.push_back({0, c, shift, control, alt});
-            return;
+            case L'+':
+            case L'^':
+            case L'%': {
+                if (pos_ >= text_.size() || text_[pos_] == L')') throw invalidCall();
+                item(out, shift || c == L'+', control || c == L'^', alt || c == L'%');
+                return;
+            }
+            case L'(': {
+                sequence(out, true, shift, control, alt);
+                ++pos_;  // the ')'
+                return;
+            }
+            case L'~':
+                out.push_back({VK_RETURN, 0, shift, control, alt});
+                return;
+            case L'{':
+                braced(out, shift, control, alt);
+                return;
+            case L'}':
+                throw invalidCall();
+            default:
+                out.push_back({0, c, shift, control, alt});
+                return;
         }
     }
 

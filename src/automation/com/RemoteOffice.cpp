@@ -24,7 +24,8 @@ std::string canonicalKey(const std::string& key) {
         if (known.size() != key.size()) continue;
         bool same = true;
         for (std::size_t i = 0; i < key.size() && same; ++i) {
-            same = std::tolower(static_cast<unsigned char>(known[i])) == std::tolower(static_cast<unsigned char>(key[i]));
+            same =
+                std::tolower(static_cast<unsigned char>(known[i])) == std::tolower(static_cast<unsigned char>(key[i]));
         }
         if (same) return known;
     }
@@ -83,8 +84,8 @@ std::string RemoteOffice::defaultServerPath() {
 }
 
 RemoteOffice::RemoteOffice(Options options)
-    : desktop_(std::make_unique<ComDesktop>([this](const std::string& keys) { sentKeys_.push_back(keys); },
-                                            options.keys)) {
+    : desktop_(
+          std::make_unique<ComDesktop>([this](const std::string& keys) { sentKeys_.push_back(keys); }, options.keys)) {
     desktop_->apartment().setCallLimitMs(options.callLimitMs);
     launch(options);
     // A server stuck in a call is ended, so that the call fails instead of holding the tool (see
@@ -117,8 +118,8 @@ void RemoteOffice::launch(const Options& options) {
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
     PROCESS_INFORMATION info{};
-    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                        &startup, &info);
+    const BOOL started =
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
     const DWORD error = GetLastError();
     CloseHandle(writeEnd);  // the server holds the only write end now: its exit ends the reader
     if (!started) {
@@ -169,8 +170,8 @@ void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
             GetExitCodeProcess(process_, &code);
             if (reader_.joinable()) reader_.join();
             const std::string said = serverOutput();
-            throw std::runtime_error(said.empty() ? "tessaline-office.exe stopped with exit code " + std::to_string(code)
-                                                  : said);
+            throw std::runtime_error(
+                said.empty() ? "tessaline-office.exe stopped with exit code " + std::to_string(code) : said);
         }
         try {
             auto object = activeObject(controlProgId);
@@ -312,10 +313,9 @@ bool RemoteOffice::clickButton(const std::string& hostKey, const std::string& ba
         path += std::to_string(index);
     }
     try {
-        return valueOf(control_.call("ClickButton", Args()
-                                                        .add(Variant(canonicalKey(hostKey)))
-                                                        .add(Variant(barName))
-                                                        .add(Variant(path))))
+        return valueOf(
+                   control_.call("ClickButton",
+                                 Args().add(Variant(canonicalKey(hostKey))).add(Variant(barName)).add(Variant(path))))
             .toBool();
     } catch (const AutomationError& e) {
         // The server refuses a path that leads nowhere with its reason, as the in-memory Office throws it.

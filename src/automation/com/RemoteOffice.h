@@ -1,6 +1,9 @@
 #pragma once
 
+// clang-format off
+// First: windows.h's GetObject and FindWindow macros must be gone before the Desktop is declared.
 #include "automation/com/Win32.h"
+// clang-format on
 
 #include <memory>
 #include <mutex>
@@ -10,6 +13,7 @@
 
 #include "automation/OfficeMachine.h"
 #include "automation/com/ComDesktop.h"
+#include "automation/com/Win32.h"
 
 namespace tessaline::automation::com {
 

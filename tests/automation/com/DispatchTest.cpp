@@ -1,9 +1,10 @@
 // What the served Office cannot show: how the client handles a bare E_FAIL, and that it asks each type's
 // DISPIDs once. An in-process stand-in answers here.
+#include <gtest/gtest.h>
+// clang-format off
 #include <windows.h>
 #include <oleauto.h>
-
-#include <gtest/gtest.h>
+// clang-format on
 
 #include <functional>
 #include <map>

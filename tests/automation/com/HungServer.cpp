@@ -1,8 +1,10 @@
 // A control object that never answers IsRunning: tessaline-office.exe stuck in a call, for the test of the
 // client's call limit. Registers like the real server (the same ProgID and class) and answers LiveObjects, so
 // a RemoteOffice attaches to it.
+// clang-format off
 #include <windows.h>
 #include <oleauto.h>
+// clang-format on
 
 #include <cstdio>
 
@@ -43,20 +45,20 @@ public:
                                      UINT*) override {
         if (result) VariantInit(result);
         switch (id) {
-        case 1:
-            if (result) {
-                result->vt = VT_I4;
-                result->lVal = 0;
-            }
-            return S_OK;
-        case 2:
-            Sleep(120000);  // stuck, pumping nothing
-            return S_OK;
-        case 3:
-            quit = true;
-            return S_OK;
-        default:
-            return DISP_E_MEMBERNOTFOUND;
+            case 1:
+                if (result) {
+                    result->vt = VT_I4;
+                    result->lVal = 0;
+                }
+                return S_OK;
+            case 2:
+                Sleep(120000);  // stuck, pumping nothing
+                return S_OK;
+            case 3:
+                quit = true;
+                return S_OK;
+            default:
+                return DISP_E_MEMBERNOTFOUND;
         }
     }
 };

@@ -1,7 +1,6 @@
 // SendKeys text as VB reads it: what WScript.Shell presses for a script's keys.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "automation/AutomationError.h"
 #include "automation/com/KeySyntax.h"
@@ -13,8 +12,8 @@ TEST(KeySyntaxTest, ModifiersGroupsAndNamedKeys) {
     EXPECT_EQ(parseSendKeys("%{F11}"), (std::vector<KeyStroke>{{VK_F11, 0, false, false, true}}));
     EXPECT_EQ(parseSendKeys("^c~"), (std::vector<KeyStroke>{{0, L'c', false, true, false}, {VK_RETURN}}));
     // A modifier holds for a whole group; {x} types the characters that have a meaning of their own.
-    EXPECT_EQ(parseSendKeys("+(ab){%}{{}"), (std::vector<KeyStroke>{{0, L'a', true}, {0, L'b', true}, {0, L'%'},
-                                                                     {0, L'{'}}));
+    EXPECT_EQ(parseSendKeys("+(ab){%}{{}"),
+              (std::vector<KeyStroke>{{0, L'a', true}, {0, L'b', true}, {0, L'%'}, {0, L'{'}}));
     EXPECT_EQ(parseSendKeys("{tab 3}"), (std::vector<KeyStroke>(3, KeyStroke{VK_TAB})));
     EXPECT_EQ(parseSendKeys("{}}中"), (std::vector<KeyStroke>{{0, L'}'}, {0, L'\u4e2d'}}));
 }

@@ -1,13 +1,12 @@
 // The tool's Office surface over COM, against tessaline-office.exe in its own process: what crosses, how
 // refusals read, Click sinks, and that every reference handed out comes back.
-#include "automation/com/RemoteOffice.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "automation/AutomationError.h"
 #include "automation/Excel.h"
+#include "automation/com/RemoteOffice.h"
 
 namespace tessaline::automation::com {
 namespace {
