@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 #include <string_view>
@@ -192,9 +193,9 @@ void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
 }
 
 void RemoteOffice::shutDown() {
-    desktop_->apartment().setOverdueHandler({});
     if (control_) {
-        desktop_->apartment().setCallLimitMs(5000);
+        // A server stuck in Quit is ended by the overdue handler, sooner than a stuck call of the tool.
+        desktop_->apartment().setCallLimitMs(std::min<DWORD>(desktop_->apartment().callLimitMs(), 5000));
         try {
             control_.call("Quit");
         } catch (const std::exception&) {
@@ -202,11 +203,11 @@ void RemoteOffice::shutDown() {
         }
         control_ = Dispatch();
     }
+    desktop_->apartment().setOverdueHandler({});  // it holds the process handle closed below
     if (process_) {
-        DWORD waited = 0;
-        while (waited < 10000 && WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+        const DWORD started = GetTickCount();
+        while (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0 && GetTickCount() - started < 10000) {
             pumpFor(50, process_);
-            waited += 50;
         }
         if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
             TerminateProcess(process_, 1);

@@ -1,5 +1,5 @@
-// A control object that never answers IsRunning: tessaline-office.exe stuck in a call, for the test of the
-// client's call limit. Registers like the real server (the same ProgID and class) and answers LiveObjects, so
+// A control object that never answers IsRunning or Quit: tessaline-office.exe stuck in a call, for the test
+// of the client's call limit. Registers like the real server (the same ProgID and class) and answers LiveObjects, so
 // a RemoteOffice attaches to it.
 // clang-format off
 #include <windows.h>
@@ -11,7 +11,6 @@
 namespace {
 
 const CLSID officeClass = {0x3b8e6d52, 0x1f07, 0x4c9a, {0xb4, 0x65, 0x0d, 0x2e, 0x9c, 0x71, 0x58, 0xa3}};
-bool quit = false;
 
 class Control final : public IDispatch {
 public:
@@ -52,10 +51,8 @@ public:
                 }
                 return S_OK;
             case 2:
-                Sleep(120000);  // stuck, pumping nothing
-                return S_OK;
             case 3:
-                quit = true;
+                Sleep(120000);  // stuck, pumping nothing
                 return S_OK;
             default:
                 return DISP_E_MEMBERNOTFOUND;
@@ -85,7 +82,7 @@ int wmain() {
     std::printf("ready\n");
     std::fflush(stdout);
     const DWORD started = GetTickCount();
-    while (!quit && GetTickCount() - started < 300000) {
+    while (GetTickCount() - started < 300000) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
