@@ -29,23 +29,33 @@ init) ;;
     ;;
 esac
 
-# WenQuanYi Micro Hei behind Tahoma (and so behind "MS Shell Dlg", which wine maps to Tahoma). `reg add`
-# writes the REG_MULTI_SZ as UTF-16; a REGEDIT4 file's hex(7) bytes would be read as ANSI text, one letter
-# per string, and the link would name no font.
-link_chinese_font() {
+# Settings of the prefix, applied when it is made and once more to a prefix made before they changed.
+# - WenQuanYi Micro Hei behind Tahoma (and so behind "MS Shell Dlg", which wine maps to Tahoma). `reg add`
+#   writes the REG_MULTI_SZ as UTF-16; a REGEDIT4 file's hex(7) bytes would be read as ANSI text, one letter
+#   per string, and the link would name no font.
+# - Windows not managed: there is no window manager on Xvfb, and wine waits two seconds for one to withdraw
+#   each managed window that is hidden or destroyed (every message box, every test window).
+settings="$prefix/.tessaline-settings-2"
+apply_settings() {
     local face
-    for face in "Tahoma" "Tahoma Bold"; do
-        env -u DISPLAY timeout -k 5 60 wine reg add \
-            'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || return 1
-    done
+    if [ -f "$prefix/drive_c/windows/Fonts/wqy-microhei.ttc" ]; then
+        for face in "Tahoma" "Tahoma Bold"; do
+            env -u DISPLAY timeout -k 5 60 wine reg add \
+                'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || return 1
+        done
+    fi
+    env -u DISPLAY timeout -k 5 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+        >/dev/null 2>&1 || return 1
+    timeout -k 5 60 wineserver -w || true
+    touch "$settings"
 }
 
 if [ -f "$ready" ]; then
-    # A prefix made while the link was written that way is mended once.
-    if grep -q '^"Tahoma"=str(7):"w\\0q' "$prefix/system.reg" 2>/dev/null; then
-        link_chinese_font && timeout -k 5 60 wineserver -w || true
-    fi
+    [ -f "$settings" ] && exit 0
+    exec 9>"$prefix.lock"
+    flock -w 180 9 || { echo "timed out waiting for the lock of the wine prefix $prefix" >&2; exit 1; }
+    [ -f "$settings" ] || apply_settings || { echo "could not apply the settings of $prefix" >&2; exit 1; }
     exit 0
 fi
 mkdir -p "$(dirname "$prefix")"
@@ -78,7 +88,6 @@ cp /usr/share/wine/fonts/*.ttf "$fonts"/ 2>/dev/null || true
 chinese=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 if [ -f "$chinese" ]; then
     cp "$chinese" "$fonts"/
-    link_chinese_font || { echo "could not link the Chinese font" >&2; exit 1; }
-    timeout -k 5 60 wineserver -w || true
 fi
+apply_settings || { echo "could not apply the settings of $prefix" >&2; exit 1; }
 touch "$ready"
