@@ -1,12 +1,19 @@
 #include "automation/com/Dispatch.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "automation/AutomationError.h"
 #include "automation/com/ComErrors.h"
 #include "automation/com/Text.h"
 
 namespace tessaline::automation::com {
+
+namespace {
+std::atomic<std::uint64_t> calls{0};
+}  // namespace
+
+std::uint64_t Dispatch::callsMade() { return calls.load(); }
 
 Args& Args::add(const Variant& value) {
     positional_.emplace_back(value);
@@ -99,6 +106,7 @@ const std::vector<DISPID>& Dispatch::idsOf(std::string_view member, const std::v
     std::vector<LPOLESTR> pointers;
     for (auto& w : wide) pointers.push_back(w.data());
     std::vector<DISPID> ids(pointers.size(), DISPID_UNKNOWN);
+    ++calls;
     const HRESULT hr = object_->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
                                               LOCALE_USER_DEFAULT, ids.data());
     if (FAILED(hr)) {
@@ -146,6 +154,7 @@ ComVariant Dispatch::invoke(std::string_view member, WORD flags, const Args& arg
     ComVariant result;
     EXCEPINFO info{};
     UINT argError = 0;
+    ++calls;
     const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                        (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.put(), &info, &argError);
     if (FAILED(hr)) throw failure(hr, &info, member);
@@ -171,6 +180,7 @@ void Dispatch::put(std::string_view member, const Variant& value, const Args& ar
     DISPPARAMS params{values.data(), &putId, static_cast<UINT>(values.size()), 1};
     EXCEPINFO info{};
     UINT argError = 0;
+    ++calls;
     const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
                                        &info, &argError);
     if (FAILED(hr)) throw failure(hr, &info, member);
@@ -197,6 +207,7 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
     DISPPARAMS none{};
     ComVariant result;
     EXCEPINFO info{};
+    ++calls;
     HRESULT hr = object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                  &none, result.put(), &info, nullptr);
     if (FAILED(hr)) throw failure(hr, &info, "_NewEnum");
@@ -213,6 +224,7 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
         VARIANT slots[batch];
         for (auto& s : slots) VariantInit(&s);
         ULONG fetched = 0;
+        ++calls;
         hr = items->Next(batch, slots, &fetched);
         if (FAILED(hr)) throw failure(hr, nullptr, "_NewEnum");
         for (ULONG i = 0; i < fetched; ++i) {

@@ -3,6 +3,7 @@
 #include <oaidl.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -95,6 +96,10 @@ public:
 
     // True when the object knows the member (a GetIDsOfNames that succeeds; cached like the others).
     bool hasMember(std::string_view member) const;
+
+    // How many calls crossed to a server in this process so far (Invoke, GetIDsOfNames and enumerator
+    // batches): what an operation costs across processes.
+    static std::uint64_t callsMade();
 
     // The error a failed call of `member` raises.
     AutomationError failure(HRESULT hr, EXCEPINFO* info, std::string_view member) const;
