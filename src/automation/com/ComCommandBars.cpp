@@ -250,13 +250,16 @@ int ComControl::ConnectClick(ClickSink sink) {
     if (!isButtonType(kind())) throw typeMismatch();
     if (!sink) throw invalidCall();
     const ContextPtr context = d_.context();
-    // The sink holds the context weakly so that the desktop's connections do not keep themselves alive.
-    std::weak_ptr<ComContext> weakContext = context;
-    auto handler = [weakContext, sink = std::move(sink)](const ComPtr<IDispatch>& ctrl, bool& cancelDefault) {
-        const auto owner = weakContext.lock();
+    // The connection outlives the wrappers the tool let go of, so it keeps its host's name and reaches the
+    // desktop's session weakly: the session owns the connections, which must not keep it alive.
+    std::weak_ptr<ComSession> session = context->session;
+    auto handler = [session, hostKey = context->hostKey, sink = std::move(sink)](const ComPtr<IDispatch>& ctrl,
+                                                                                 bool& cancelDefault) {
+        auto owner = session.lock();
         if (!owner) return;
-        auto control = std::make_shared<ComControl>(ctrl, owner, BarHolder::Unknown);
-        sink(std::static_pointer_cast<CommandBarButton>(control), cancelDefault);
+        auto clicked = std::make_shared<ComControl>(
+            ctrl, std::make_shared<ComContext>(ComContext{hostKey, std::move(owner)}), BarHolder::Unknown);
+        sink(std::static_pointer_cast<CommandBarButton>(clicked), cancelDefault);
     };
     return context->session->clicks->connect(d_.get(), std::move(handler));
 }

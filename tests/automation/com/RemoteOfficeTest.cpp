@@ -131,12 +131,24 @@ TEST_F(RemoteOfficeTest, RefusalsReadAsVbReportsThem) {
 
 TEST_F(RemoteOfficeTest, AClickSinkHearsTheClickAndCanCancelTheDefault) {
     office_->clearActionLog();
-    const auto save = excel_->CommandBars()->Item(Variant("Standard"))->Controls()->Item(Variant(3))->AsButton();
     std::vector<std::string> heard;
-    const int cookie = save->ConnectClick([&](const ButtonPtr& ctrl, bool& cancelDefault) {
-        heard.push_back(ctrl->Caption());
-        cancelDefault = true;
-    });
+    // The connection lasts after the tool lets go of every object it was made through.
+    const int cookie = excel_->CommandBars()
+                           ->Item(Variant("Standard"))
+                           ->Controls()
+                           ->Item(Variant(3))
+                           ->AsButton()
+                           ->ConnectClick([&](const ButtonPtr& ctrl, bool& cancelDefault) {
+                               heard.push_back(ctrl->Caption());
+                               cancelDefault = true;
+                           });
+    excel_.reset();
+    const auto save = std::dynamic_pointer_cast<ExcelApplication>(office_->host("Excel"))
+                          ->CommandBars()
+                          ->Item(Variant("Standard"))
+                          ->Controls()
+                          ->Item(Variant(3))
+                          ->AsButton();
     EXPECT_TRUE(office_->clickButton("Excel", "Standard", {3}));
     save->Execute();
     EXPECT_EQ(heard, (std::vector<std::string>{"保存(&S)", "保存(&S)"}));
