@@ -181,6 +181,7 @@ int run(const Options& options) {
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window.preTranslate(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -92,11 +92,18 @@ void FlexGridWindow::modelChanged() {
         lastCol_ = grid_.Col();
         showCurrentCell();
     }
-    updateScrollBars();
+    // A fill changes the grid once per cell: the scroll bars catch up when the grid is next drawn or used.
+    scrollBarsStale_ = true;
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+void FlexGridWindow::catchUp() {
+    if (!scrollBarsStale_) return;
+    updateScrollBars();
+}
+
 void FlexGridWindow::showCurrentCell() {
+    catchUp();
     const int row = grid_.Row();
     const int col = grid_.Col();
     if (row >= grid_.FixedRows()) {
@@ -110,6 +117,7 @@ void FlexGridWindow::showCurrentCell() {
 }
 
 void FlexGridWindow::updateScrollBars() {
+    scrollBarsStale_ = false;
     // The first scrollable row (column) shown runs from the first non-fixed one to the last that still
     // fills the view.
     const int rows = grid_.Rows();
@@ -133,6 +141,7 @@ void FlexGridWindow::updateScrollBars() {
 }
 
 void FlexGridWindow::scroll(int bar, int request) {
+    catchUp();
     const bool vertical = bar == SB_VERT;
     int& first = vertical ? topRow_ : leftCol_;
     const int page = vertical ? visibleRows() : visibleCols();
@@ -170,7 +179,8 @@ void FlexGridWindow::scroll(int bar, int request) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-bool FlexGridWindow::cellAt(POINT point, int& row, int& col) const {
+bool FlexGridWindow::cellAt(POINT point, int& row, int& col) {
+    catchUp();
     if (point.x < 0 || point.y < 0) return false;
     const int fixedRows = grid_.FixedRows();
     const int fixedCols = grid_.FixedCols();
@@ -183,7 +193,8 @@ bool FlexGridWindow::cellAt(POINT point, int& row, int& col) const {
     return row < grid_.Rows() && col < grid_.Cols();
 }
 
-bool FlexGridWindow::cellCenter(int row, int col, POINT& point) const {
+bool FlexGridWindow::cellCenter(int row, int col, POINT& point) {
+    catchUp();
     int y = 0;
     int x = 0;
     if (row < grid_.FixedRows()) {
@@ -336,6 +347,7 @@ void FlexGridWindow::typed(wchar_t unit) {
 LRESULT FlexGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
+            catchUp();
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd_, &ps);
             RECT client{};

@@ -27,7 +27,7 @@ public:
     HWND hwnd() const { return hwnd_; }
     shell::FlexGrid& grid() const { return grid_; }
     // The client position of a cell's centre when the cell is shown, for tests that click on cells.
-    bool cellCenter(int row, int col, POINT& point) const;
+    bool cellCenter(int row, int col, POINT& point);
     // The first scrollable row and column shown.
     int topRow() const { return topRow_; }
     int leftCol() const { return leftCol_; }
@@ -42,11 +42,13 @@ private:
     void modelChanged();
     void paint(HDC dc, const RECT& client);
     void updateScrollBars();
+    // Brings the scroll range and position up to date when the grid changed since they were set.
+    void catchUp();
     void scroll(int bar, int request);
     // Scrolls so that the current cell is shown, as the grid does when code moves it.
     void showCurrentCell();
     // The cell at a client point; false outside every cell.
-    bool cellAt(POINT point, int& row, int& col) const;
+    bool cellAt(POINT point, int& row, int& col);
     // How many scrollable rows (columns) fit wholly beside the fixed ones.
     int visibleRows() const;
     int visibleCols() const;
@@ -69,6 +71,7 @@ private:
     int lastRow_;
     int lastCol_;
     CharacterJoiner characters_;
+    bool scrollBarsStale_ = true;
 };
 
 }  // namespace tessaline::winui

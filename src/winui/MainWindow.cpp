@@ -166,6 +166,21 @@ void MainWindow::show() {
     UpdateWindow(hwnd_);
 }
 
+bool MainWindow::preTranslate(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || hwnd_ == nullptr) return false;
+    if (message.hwnd == nullptr || !IsChild(hwnd_, message.hwnd)) return false;
+    if ((SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) &
+         (DLGC_WANTTAB | DLGC_WANTALLKEYS)) != 0) {
+        return false;
+    }
+    // The control with the focus may be the inner part of another (a tree's edit box): start from the child
+    // of the window that holds it.
+    HWND from = message.hwnd;
+    while (GetParent(from) != hwnd_ && GetParent(from) != nullptr) from = GetParent(from);
+    if (HWND next = GetNextDlgTabItem(hwnd_, from, GetKeyState(VK_SHIFT) < 0)) SetFocus(next);
+    return true;
+}
+
 HWND MainWindow::controlWindow(const std::string& controlName) const {
     auto found = windows_.find(controlName);
     return found == windows_.end() ? nullptr : found->second;
@@ -210,12 +225,20 @@ void MainWindow::place(HWND window, const shell::Control& control) {
         left += container->Left();
         top += container->Top();
     }
-    SetWindowPos(window, nullptr, twips_.px(left), twips_.px(top), twips_.px(control.Width()),
-                 twips_.px(control.Height()), SWP_NOZORDER | SWP_NOACTIVATE);
     const bool shown = control.Visible() && (control.Container() == nullptr || control.Container()->Visible());
-    if (shown != (IsWindowVisible(window) != FALSE) || (GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) {
-        ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+    const Placed now{RECT{twips_.px(left), twips_.px(top), twips_.px(left) + twips_.px(control.Width()),
+                          twips_.px(top) + twips_.px(control.Height())},
+                     shown, control.Enabled()};
+    // A grid filled cell by cell says it changed thousands of times; only a real move reaches the window.
+    auto found = placed_.find(window);
+    if (found != placed_.end() && EqualRect(&found->second.rect, &now.rect) && found->second.shown == now.shown &&
+        found->second.enabled == now.enabled) {
+        return;
     }
+    placed_[window] = now;
+    SetWindowPos(window, nullptr, now.rect.left, now.rect.top, now.rect.right - now.rect.left,
+                 now.rect.bottom - now.rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
     EnableWindow(window, control.Enabled());
 }
 
@@ -700,8 +723,19 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (wParam == VK_ESCAPE) form_.formKeyPress(27);
             return 0;
+        case WM_ACTIVATE:
+            // The focus comes back where it was when the window is active again (after a dialog, say).
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            }
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
         case WM_SETFOCUS:
-            if (FlexGridWindow* grid = gridWindow("ListAllCommandbars")) SetFocus(grid->hwnd());
+            if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) {
+                SetFocus(lastFocus_);
+            } else if (FlexGridWindow* grid = gridWindow("ListAllCommandbars")) {
+                SetFocus(grid->hwnd());
+            }
             return 0;
         case kRebuildTree:
             if (treeRebuildPending_) rebuildTree();

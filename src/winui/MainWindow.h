@@ -45,6 +45,9 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     void show();
+    // Keys the window handles before the control with the focus sees them: Tab and Shift+Tab move the focus
+    // over the controls, except in a control that takes Tab itself. True when the message was used.
+    bool preTranslate(const MSG& message);
     shell::Form1& form() const { return form_; }
     const Twips& twips() const { return twips_; }
 
@@ -107,6 +110,13 @@ private:
     std::map<std::string, HWND> windows_;
     std::map<HWND, shell::Control*> controls_;
     std::map<std::string, std::unique_ptr<FlexGridWindow>> grids_;
+    struct Placed {
+        RECT rect;
+        bool shown;
+        bool enabled;
+    };
+    std::map<HWND, Placed> placed_;
+    HWND lastFocus_ = nullptr;
     std::map<UINT, shell::MenuItem*> commands_;
     std::map<std::string, UINT> commandIds_;
     std::vector<std::function<void()>> choiceRefreshers_;
