@@ -1,7 +1,7 @@
 // tessaline-office.exe: the in-memory Office served over COM, for clients that attach to Office the way they
 // would on a real machine (GetActiveObject, GetObject on a workbook file, VBScript).
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <filesystem>

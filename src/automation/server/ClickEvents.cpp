@@ -1,5 +1,6 @@
 #include "automation/server/ClickEvents.h"
 
+#include <objbase.h>
 #include <olectl.h>
 
 #include <new>
@@ -31,8 +32,8 @@ void deliverClick(ObjectServer& server, const HostTag& tag, IDispatch* sink, con
     args[1].pdispVal = control.get();
     DISPPARAMS params{args, nullptr, 2, 0};
     EXCEPINFO exception{};
-    const HRESULT hr = sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, &exception,
-                                    nullptr);
+    const HRESULT hr =
+        sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, &exception, nullptr);
     const std::string description = com::toUtf8(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
@@ -92,7 +93,8 @@ HRESULT ClickPoint::Advise(IUnknown* sink, DWORD* cookie) {
     // A sink written for the event interface answers it; a script's generic sink only IDispatch.
     com::ComPtr<IDispatch> dispatch;
     if (FAILED(sink->QueryInterface(DIID_CommandBarButtonEvents, dispatch.putVoid())) || !dispatch) {
-        if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.putVoid())) || !dispatch) return CONNECT_E_CANNOTCONNECT;
+        if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.putVoid())) || !dispatch)
+            return CONNECT_E_CANNOTCONNECT;
     }
     try {
         ObjectServer::CallScope scope(server_);
@@ -100,8 +102,8 @@ HRESULT ClickPoint::Advise(IUnknown* sink, DWORD* cookie) {
         if (!control) return CONNECT_E_CANNOTCONNECT;
         ObjectServer* server = &server_;
         HostTag tag = button_->tag();
-        const int id = control->AsButton()->ConnectClick(
-            [server, tag, dispatch](const ButtonPtr& ctrl, bool& cancelDefault) {
+        const int id =
+            control->AsButton()->ConnectClick([server, tag, dispatch](const ButtonPtr& ctrl, bool& cancelDefault) {
                 deliverClick(*server, tag, dispatch.get(), ctrl, cancelDefault);
             });
         server_.clickConnected(tag, id);

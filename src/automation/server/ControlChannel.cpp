@@ -1,7 +1,8 @@
 #include "automation/server/ControlChannel.h"
 
-#include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <stdexcept>
 #include <vector>
@@ -75,15 +76,15 @@ const TypeTable& ControlChannel::table() {
                         out.pdispVal = host ? o.server_.wrap(host, o.server_.tagFor(key)).detach() : nullptr;
                         c.resultRaw(out);
                     })
-            .method("SetOutlookExplorer", {"Open"}, [](C& o, Call& c) { o.machine_.setOutlookExplorer(c.boolValue(0)); })
+            .method("SetOutlookExplorer", {"Open"},
+                    [](C& o, Call& c) { o.machine_.setOutlookExplorer(c.boolValue(0)); })
             .method("HostWindow", {"Host"},
                     [](C& o, Call& c) { c.result(o.windows_.reported(o.machine_.hostWindow(c.text(0)))); })
             .method("ForegroundWindow",
                     [](C& o, Call& c) { c.result(o.windows_.reported(o.machine_.foregroundWindow())); })
-            .method("WindowShowState", {"Hwnd"},
-                    [](C& o, Call& c) {
-                        c.result(o.machine_.windowShowState(o.windows_.officeHandle(c.longValue(0))));
-                    })
+            .method(
+                "WindowShowState", {"Hwnd"},
+                [](C& o, Call& c) { c.result(o.machine_.windowShowState(o.windows_.officeHandle(c.longValue(0)))); })
             .method("WindowVisible", {"Hwnd"},
                     [](C& o, Call& c) { c.result(o.machine_.windowVisible(o.windows_.officeHandle(c.longValue(0)))); })
             .method("WindowClass", {"Hwnd"},

@@ -58,18 +58,18 @@ ObjectPtr Call::object(std::size_t i) const {
     if (v->vt == (VT_BYREF | VT_VARIANT)) v = v->pvarVal;
     IUnknown* unknown = nullptr;
     switch (v->vt) {
-    case VT_DISPATCH:
-    case VT_UNKNOWN:
-        unknown = v->punkVal;
-        break;
-    case VT_DISPATCH | VT_BYREF:
-    case VT_UNKNOWN | VT_BYREF:
-        unknown = v->ppunkVal ? *v->ppunkVal : nullptr;
-        break;
-    case VT_EMPTY:
-        return nullptr;
-    default:
-        throw ComFailure(DISP_E_TYPEMISMATCH);
+        case VT_DISPATCH:
+        case VT_UNKNOWN:
+            unknown = v->punkVal;
+            break;
+        case VT_DISPATCH | VT_BYREF:
+        case VT_UNKNOWN | VT_BYREF:
+            unknown = v->ppunkVal ? *v->ppunkVal : nullptr;
+            break;
+        case VT_EMPTY:
+            return nullptr;
+        default:
+            throw ComFailure(DISP_E_TYPEMISMATCH);
     }
     if (!unknown) return nullptr;
     const DispatchObject* served = DispatchObject::fromUnknown(unknown);

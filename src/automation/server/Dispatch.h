@@ -1,7 +1,8 @@
 #pragma once
 
-#include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <cstddef>
 #include <functional>
@@ -118,8 +119,8 @@ public:
 
 struct TypeTable {
     std::string name;
-    std::vector<Member> members;  // DISPID = position + 1
-    int defaultMember = -1;       // what DISPID_VALUE stands for; -1 when none
+    std::vector<Member> members;                                    // DISPID = position + 1
+    int defaultMember = -1;                                         // what DISPID_VALUE stands for; -1 when none
     std::function<std::unique_ptr<EnumSource>(Object&)> enumerate;  // DISPID_NEWENUM; empty when none
     bool clickEvents = false;  // offers the connection point of _CommandBarButtonEvents
 

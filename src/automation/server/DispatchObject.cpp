@@ -1,5 +1,6 @@
 #include "automation/server/DispatchObject.h"
 
+#include <objbase.h>
 #include <olectl.h>
 
 #include <new>
@@ -15,8 +16,7 @@
 
 namespace tessaline::automation::server {
 
-DispatchObject::DispatchObject(ObjectServer& server, ObjectPtr target, const TypeTable& type, HostTag tag,
-                               bool counted)
+DispatchObject::DispatchObject(ObjectServer& server, ObjectPtr target, const TypeTable& type, HostTag tag, bool counted)
     : server_(server), target_(std::move(target)), type_(type), tag_(std::move(tag)), counted_(counted) {
     if (counted_) server_.objectCreated();
 }

@@ -20,38 +20,38 @@ std::string keyText(WPARAM key) {
     if ((key >= 'A' && key <= 'Z')) return std::string(1, static_cast<char>(key - 'A' + 'a'));
     if (key >= '0' && key <= '9') return std::string(1, static_cast<char>(key));
     switch (key) {
-    case VK_RETURN:
-        return "{ENTER}";
-    case VK_ESCAPE:
-        return "{ESC}";
-    case VK_TAB:
-        return "{TAB}";
-    case VK_BACK:
-        return "{BACKSPACE}";
-    case VK_DELETE:
-        return "{DELETE}";
-    case VK_INSERT:
-        return "{INSERT}";
-    case VK_HOME:
-        return "{HOME}";
-    case VK_END:
-        return "{END}";
-    case VK_PRIOR:
-        return "{PGUP}";
-    case VK_NEXT:
-        return "{PGDN}";
-    case VK_LEFT:
-        return "{LEFT}";
-    case VK_RIGHT:
-        return "{RIGHT}";
-    case VK_UP:
-        return "{UP}";
-    case VK_DOWN:
-        return "{DOWN}";
-    case VK_SPACE:
-        return " ";
-    default:
-        break;
+        case VK_RETURN:
+            return "{ENTER}";
+        case VK_ESCAPE:
+            return "{ESC}";
+        case VK_TAB:
+            return "{TAB}";
+        case VK_BACK:
+            return "{BACKSPACE}";
+        case VK_DELETE:
+            return "{DELETE}";
+        case VK_INSERT:
+            return "{INSERT}";
+        case VK_HOME:
+            return "{HOME}";
+        case VK_END:
+            return "{END}";
+        case VK_PRIOR:
+            return "{PGUP}";
+        case VK_NEXT:
+            return "{PGDN}";
+        case VK_LEFT:
+            return "{LEFT}";
+        case VK_RIGHT:
+            return "{RIGHT}";
+        case VK_UP:
+            return "{UP}";
+        case VK_DOWN:
+            return "{DOWN}";
+        case VK_SPACE:
+            return " ";
+        default:
+            break;
     }
     char code[16];
     std::snprintf(code, sizeof code, "{VK %u}", static_cast<unsigned>(key));
@@ -68,12 +68,12 @@ bool isModifier(WPARAM key) {
 // foreground from the one the Office has in front.
 int showCommand(int state) {
     switch (state) {
-    case 1:
-        return SW_SHOWNOACTIVATE;
-    case 2:
-        return SW_SHOWMINNOACTIVE;
-    default:
-        return state;
+        case 1:
+            return SW_SHOWNOACTIVATE;
+        case 2:
+            return SW_SHOWMINNOACTIVE;
+        default:
+            return state;
     }
 }
 
@@ -225,52 +225,55 @@ LRESULT HostWindows::handle(Real& window, WindowHandle office, UINT message, WPA
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
     switch (message) {
-    case WM_SIZE: {
-        const int state = wParam == SIZE_MAXIMIZED ? 3 : wParam == SIZE_MINIMIZED ? 2 : wParam == SIZE_RESTORED ? 1 : -1;
-        if (state > 0 && IsWindowVisible(hwnd) && state != machine_.windowShowState(office)) {
-            window.shownState = state;
-            machine_.ShowWindow(office, state);
-            changedByWindow();
-        }
-        break;
-    }
-    case WM_SHOWWINDOW:
-        if (lParam == 0) {
-            const int now = machine_.windowShowState(office);
-            const int state = wParam ? (now == 0 ? 1 : now) : 0;
-            if (state != now) {
+        case WM_SIZE: {
+            const int state = wParam == SIZE_MAXIMIZED   ? 3
+                              : wParam == SIZE_MINIMIZED ? 2
+                              : wParam == SIZE_RESTORED  ? 1
+                                                         : -1;
+            if (state > 0 && IsWindowVisible(hwnd) && state != machine_.windowShowState(office)) {
                 window.shownState = state;
                 machine_.ShowWindow(office, state);
                 changedByWindow();
             }
+            break;
         }
-        break;
-    case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE && machine_.foregroundWindow() != office) {
-            foreground_ = office;
-            machine_.SetForegroundWindow(office);
+        case WM_SHOWWINDOW:
+            if (lParam == 0) {
+                const int now = machine_.windowShowState(office);
+                const int state = wParam ? (now == 0 ? 1 : now) : 0;
+                if (state != now) {
+                    window.shownState = state;
+                    machine_.ShowWindow(office, state);
+                    changedByWindow();
+                }
+            }
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && machine_.foregroundWindow() != office) {
+                foreground_ = office;
+                machine_.SetForegroundWindow(office);
+                changedByWindow();
+            }
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (!isModifier(wParam)) {
+                const bool alt = (lParam & (1 << 29)) != 0;
+                keyPressed(office, wParam, alt);
+                // Alt+F4 goes on to close the window (and so quit the host), as it would close Office.
+                if (!(alt && wParam == VK_F4)) return 0;
+                if (!IsWindow(hwnd)) return 0;
+            }
+            break;
+        case WM_CLOSE: {
+            // Closing a host's main window quits the host; closing the editor's only hides it.
+            const std::string key = window.hostKey;
+            machine_.stopHost(key);
             changedByWindow();
+            return 0;
         }
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        if (!isModifier(wParam)) {
-            const bool alt = (lParam & (1 << 29)) != 0;
-            keyPressed(office, wParam, alt);
-            // Alt+F4 goes on to close the window (and so quit the host), as it would close Office.
-            if (!(alt && wParam == VK_F4)) return 0;
-            if (!IsWindow(hwnd)) return 0;
-        }
-        break;
-    case WM_CLOSE: {
-        // Closing a host's main window quits the host; closing the editor's only hides it.
-        const std::string key = window.hostKey;
-        machine_.stopHost(key);
-        changedByWindow();
-        return 0;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

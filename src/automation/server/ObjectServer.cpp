@@ -62,7 +62,8 @@ void ObjectServer::hostEnded(const std::string& hostKey) {
         }
     }
     for (const auto& [helper, tag] : helpers_) {
-        if (tag.key == ended.key && tag.generation == ended.generation) cut.push_back(com::ComPtr<IUnknown>::share(helper));
+        if (tag.key == ended.key && tag.generation == ended.generation)
+            cut.push_back(com::ComPtr<IUnknown>::share(helper));
     }
     for (const auto& object : cut) CoDisconnectObject(object.get(), 0);
 }

@@ -1,5 +1,6 @@
 #include "automation/server/OfficeTypes.h"
 
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <numeric>
@@ -128,24 +129,24 @@ void assignValue(Range& range, Call& c) {
     VARTYPE type = VT_EMPTY;
     SafeArrayGetVartype(array, &type);
     switch (type) {
-    case VT_VARIANT:
-    case VT_BSTR:
-    case VT_BOOL:
-    case VT_I1:
-    case VT_UI1:
-    case VT_I2:
-    case VT_UI2:
-    case VT_I4:
-    case VT_UI4:
-    case VT_INT:
-    case VT_UINT:
-    case VT_R4:
-    case VT_R8:
-    case VT_DATE:
-    case VT_CY:
-        break;
-    default:
-        throw typeMismatch();  // objects, records: nothing a cell holds
+        case VT_VARIANT:
+        case VT_BSTR:
+        case VT_BOOL:
+        case VT_I1:
+        case VT_UI1:
+        case VT_I2:
+        case VT_UI2:
+        case VT_I4:
+        case VT_UI4:
+        case VT_INT:
+        case VT_UINT:
+        case VT_R4:
+        case VT_R8:
+        case VT_DATE:
+        case VT_CY:
+            break;
+        default:
+            throw typeMismatch();  // objects, records: nothing a cell holds
     }
     LONG low[2] = {0, 0};
     LONG high[2] = {0, 0};
@@ -175,7 +176,8 @@ void assignValue(Range& range, Call& c) {
                 slot->vt = type;
                 if (FAILED(SafeArrayGetElement(array, index, &slot->lVal))) slot->vt = VT_EMPTY;
             }
-            range.Cell(static_cast<int>(r + 1), static_cast<int>(col + 1))->SetValue(com::fromComVariant(*element.get()));
+            range.Cell(static_cast<int>(r + 1), static_cast<int>(col + 1))
+                ->SetValue(com::fromComVariant(*element.get()));
         }
     }
 }
@@ -293,8 +295,7 @@ TypeTable commandBarTable() {
         .method("Reset", [](CommandBar& b, Call&) { b.Reset(); })
         .method("FindControl", {"Type", "Id", "Tag", "Visible", "Recursive"},
                 [](CommandBar& b, Call& c) {
-                    c.result(b.FindControl(c.optional(0), c.optional(1), c.optional(2), c.optional(3),
-                                           c.optional(4)));
+                    c.result(b.FindControl(c.optional(0), c.optional(1), c.optional(2), c.optional(3), c.optional(4)));
                 })
         .build();
 }
@@ -514,10 +515,8 @@ TypeTable rangeTable() {
         .prop("Value", resultValue, assignValue)
         .get("Text", [](Range& r, Call& c) { c.result(r.Text()); })
         .get("CurrentRegion", [](Range& r, Call& c) { c.result(r.CurrentRegion()); })
-        .get("Rows",
-             [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), true)); })
-        .get("Columns",
-             [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), false)); })
+        .get("Rows", [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), true)); })
+        .get("Columns", [](Range&, Call& c) { c.result(std::make_shared<LinesView>(c.self<Range>(), false)); })
         .get("Count", [](Range& r, Call& c) { c.result(r.Count()); })
         .get("Areas", {"Index"},
              [](Range& r, Call& c) {

@@ -1,7 +1,8 @@
 #include "automation/server/Registration.h"
 
-#include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include "automation/com/ComPtr.h"
 #include "automation/com/Text.h"

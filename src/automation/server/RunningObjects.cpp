@@ -1,5 +1,6 @@
 #include "automation/server/RunningObjects.h"
 
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <cstdio>

@@ -29,8 +29,8 @@ void pump(DWORD ms) {
 }  // namespace
 
 ServerProcess::ServerProcess(const std::string& content) {
-    std::wstring commandLine = L"\"" + com::toUtf16(TESSALINE_OFFICE_EXE) + L"\" --content \"" + com::toUtf16(content) +
-                               L"\"";
+    std::wstring commandLine =
+        L"\"" + com::toUtf16(TESSALINE_OFFICE_EXE) + L"\" --content \"" + com::toUtf16(content) + L"\"";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE writeEnd = nullptr;
     if (!CreatePipe(&output_, &writeEnd, &inherit, 0)) {
@@ -158,8 +158,8 @@ Reply call(IDispatch* object, const std::wstring& member, WORD flags, std::vecto
     for (auto& n : names) raw.push_back(n.data());
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
     Reply reply;
-    reply.hr = object->GetIDsOfNames(IID_NULL, raw.data(), static_cast<UINT>(raw.size()), LOCALE_USER_DEFAULT,
-                                     ids.data());
+    reply.hr =
+        object->GetIDsOfNames(IID_NULL, raw.data(), static_cast<UINT>(raw.size()), LOCALE_USER_DEFAULT, ids.data());
     if (FAILED(reply.hr)) return reply;
     std::vector<Arg> namedValues;
     for (auto& [name, value] : named) namedValues.push_back(value);

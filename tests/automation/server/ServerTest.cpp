@@ -1,10 +1,10 @@
 // tessaline-office.exe seen from another process at the raw IDispatch level, as a script or Office's own
 // clients see Office.
-#include <windows.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
 #include <ocidl.h>
 #include <olectl.h>
-
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <memory>
 
@@ -98,14 +98,14 @@ TEST_F(ServerTest, ForEachAndDefaultMembersReachTheSameBars) {
 
 TEST_F(ServerTest, ControlsAddTakesNamedAndLeftOutArguments) {
     auto bars = object(excel_.get(), L"CommandBars");
-    Reply added = call(bars.get(), L"Add", DISPATCH_METHOD, {}, {{L"Name", arg(L"Named args")}, {L"Temporary", arg(true)}});
+    Reply added =
+        call(bars.get(), L"Add", DISPATCH_METHOD, {}, {{L"Name", arg(L"Named args")}, {L"Temporary", arg(true)}});
     ASSERT_HRESULT_SUCCEEDED(added.hr) << added.description;
     auto bar = added.object();
     auto controls = object(bar.get(), L"Controls");
     ASSERT_HRESULT_SUCCEEDED(call(controls.get(), L"Add", DISPATCH_METHOD, {arg(1)}).hr);
     // Type:=10 (a popup) placed Before:=1, Id and Parameter left out as VT_ERROR.
-    Reply popup =
-        call(controls.get(), L"Add", DISPATCH_METHOD, {arg(10), missing(), missing()}, {{L"Before", arg(1)}});
+    Reply popup = call(controls.get(), L"Add", DISPATCH_METHOD, {arg(10), missing(), missing()}, {{L"Before", arg(1)}});
     ASSERT_HRESULT_SUCCEEDED(popup.hr) << popup.description;
     EXPECT_EQ(get(controls.get(), L"Count").integer(), 2);
     EXPECT_EQ(get(popup.object().get(), L"Index").integer(), 1);
@@ -149,7 +149,8 @@ public:
 
 TEST_F(ServerTest, ClickReachesTheSinkWhichCanCancelTheDefault) {
     auto bars = object(excel_.get(), L"CommandBars");
-    auto bar = call(bars.get(), L"Add", DISPATCH_METHOD, {arg(L"Click test"), missing(), missing(), arg(true)}).object();
+    auto bar =
+        call(bars.get(), L"Add", DISPATCH_METHOD, {arg(L"Click test"), missing(), missing(), arg(true)}).object();
     ASSERT_TRUE(bar);
     auto button = call(object(bar.get(), L"Controls").get(), L"Add", DISPATCH_METHOD, {arg(1)}).object();
     ASSERT_HRESULT_SUCCEEDED(put(button.get(), L"OnAction", arg(L"ClickMacro")).hr);
@@ -164,9 +165,7 @@ TEST_F(ServerTest, ClickReachesTheSinkWhichCanCancelTheDefault) {
     DWORD cookie = 0;
     ASSERT_HRESULT_SUCCEEDED(point->Advise(&sink, &cookie));
 
-    const auto click = [&] {
-        return get(control(), L"ClickButton", {arg(L"Excel"), arg(L"Click test"), arg(L"1")});
-    };
+    const auto click = [&] { return get(control(), L"ClickButton", {arg(L"Excel"), arg(L"Click test"), arg(L"1")}); };
     ASSERT_HRESULT_SUCCEEDED(get(control(), L"ClearActionLog").hr);
     ASSERT_TRUE(click().integer());
     EXPECT_EQ(sink.clicks, 1);

@@ -1,7 +1,6 @@
-#include <windows.h>
-#include <objbase.h>
-
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <windows.h>
 
 // The tests are a client of Office as a script is: a single-threaded apartment, whose waits for the server
 // also let the server's event calls in.
