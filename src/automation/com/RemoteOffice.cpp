@@ -88,6 +88,10 @@ RemoteOffice::RemoteOffice(Options options)
     : desktop_(
           std::make_unique<ComDesktop>([this](const std::string& keys) { sentKeys_.push_back(keys); }, options.keys)) {
     desktop_->apartment().setCallLimitMs(options.callLimitMs);
+    // Two servers would share the one registration, and this machine would drive whichever came first.
+    if (liveControl()) {
+        throw std::runtime_error("another tessaline-office.exe is already running here; quit it first");
+    }
     launch(options);
     // A server stuck in a call is ended, so that the call fails instead of holding the tool (see
     // ComApartment: under wine a cancelled call goes on waiting).
@@ -163,6 +167,18 @@ std::string RemoteOffice::serverOutput() {
     return out;
 }
 
+Dispatch RemoteOffice::liveControl() {
+    try {
+        Dispatch control(activeObject(controlProgId),
+                         std::make_shared<ComContext>(ComContext{"Tessaline", desktop_->session()}), "Office", nullptr);
+        // A registration left behind by a server that died answers nothing: only a live one counts.
+        (void)control.getInt("LiveObjects");
+        return control;
+    } catch (const AutomationError&) {
+        return Dispatch();
+    }
+}
+
 void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
     const DWORD started = GetTickCount();
     for (;;) {
@@ -174,15 +190,9 @@ void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
             throw std::runtime_error(
                 said.empty() ? "tessaline-office.exe stopped with exit code " + std::to_string(code) : said);
         }
-        try {
-            auto object = activeObject(controlProgId);
-            Dispatch control(object, std::make_shared<ComContext>(ComContext{"Tessaline", desktop_->session()}),
-                             "Office", nullptr);
-            // A registration left behind by a server that died answers nothing: only a live one counts.
-            (void)control.getInt("LiveObjects");
+        if (Dispatch control = liveControl()) {
             control_ = std::move(control);
             return;
-        } catch (const AutomationError&) {
         }
         if (GetTickCount() - started >= limitMs) {
             throw std::runtime_error("tessaline-office.exe did not register within " + std::to_string(limitMs / 1000) +

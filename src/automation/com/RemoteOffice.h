@@ -73,6 +73,8 @@ public:
 
 private:
     void launch(const Options& options);
+    // The control object of a live server, or an empty Dispatch.
+    Dispatch liveControl();
     void waitUntilRegistered(DWORD limitMs);
     void shutDown();
     std::string serverOutput();

@@ -190,6 +190,16 @@ TEST_F(RemoteOfficeTest, EveryReferenceHandedOutComesBack) {
     EXPECT_EQ(office_->liveObjects(), baseline);
 }
 
+TEST_F(RemoteOfficeTest, ASecondServerIsRefusedWhileOneRuns) {
+    try {
+        RemoteOffice second(smallOffice());
+        ADD_FAILURE() << "a second server started";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("already running"), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(office_->isRunning("Excel"));
+}
+
 TEST(RemoteOfficeLifeTest, AServerThatIsGoneFailsCallsAsAutomationErrors) {
     RemoteOffice office(smallOffice());
     ASSERT_TRUE(office.startHost("Excel"));
