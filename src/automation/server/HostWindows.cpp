@@ -255,8 +255,15 @@ LRESULT HostWindows::handle(Real& window, WindowHandle office, UINT message, WPA
                 changedByWindow();
             }
             break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (wParam == VK_CONTROL || wParam == VK_LCONTROL || wParam == VK_RCONTROL) control_ = false;
+            if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shift_ = false;
+            break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            if (wParam == VK_CONTROL || wParam == VK_LCONTROL || wParam == VK_RCONTROL) control_ = true;
+            if (wParam == VK_SHIFT || wParam == VK_LSHIFT || wParam == VK_RSHIFT) shift_ = true;
             if (!isModifier(wParam)) {
                 const bool alt = (lParam & (1 << 29)) != 0;
                 keyPressed(office, wParam, alt);
@@ -280,8 +287,8 @@ LRESULT HostWindows::handle(Real& window, WindowHandle office, UINT message, WPA
 
 void HostWindows::keyPressed(WindowHandle office, WPARAM key, bool alt) {
     std::string keys;
-    if (GetKeyState(VK_CONTROL) < 0) keys += "^";
-    if (GetKeyState(VK_SHIFT) < 0) keys += "+";
+    if (control_ || GetKeyState(VK_CONTROL) < 0) keys += "^";
+    if (shift_ || GetKeyState(VK_SHIFT) < 0) keys += "+";
     if (alt) keys += "%";
     keys += keyText(key);
     // The key reached this window, so it is the one in front, whatever the Office thought.

@@ -62,6 +62,9 @@ private:
     WindowHandle foreground_ = 0;  // the Office's foreground last applied or taken
     bool display_ = true;
     int applying_ = 0;  // inside sync: the window messages that follow are our own doing
+    // Modifiers held, as the key messages tell: keys posted by another program leave GetKeyState alone.
+    bool control_ = false;
+    bool shift_ = false;
     std::function<void()> onChange_;
 };
 

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ServerProcess.h"
 #include "automation/com/Text.h"
@@ -252,6 +254,10 @@ TEST_F(ServerTest, HostWindowsAreRealAndAltF11OpensTheEditor) {
 
     get(control(), L"StopHost", {arg(L"VBE")});
     ASSERT_EQ(get(control(), L"HostWindow", {arg(L"VBE")}).integer(), 0);
+    // Keys reaching Excel's window: Ctrl+S is only recorded, Alt+F11 opens the editor.
+    PostMessageW(excelWindow, WM_KEYDOWN, VK_CONTROL, 1);
+    PostMessageW(excelWindow, WM_KEYDOWN, 'S', 1);
+    PostMessageW(excelWindow, WM_KEYUP, VK_CONTROL, 1 | (3u << 30));
     PostMessageW(excelWindow, WM_SYSKEYDOWN, VK_F11, 1 | (1 << 29));
     int editor = 0;
     for (const DWORD started = GetTickCount(); editor == 0 && GetTickCount() - started < 5000; Sleep(20)) {
@@ -263,6 +269,17 @@ TEST_F(ServerTest, HostWindowsAreRealAndAltF11OpensTheEditor) {
     EXPECT_STREQ(className, L"wndclass_desked_gsk");
     EXPECT_TRUE(IsWindowVisible(editorWindow));
     EXPECT_EQ(get(control(), L"ForegroundWindow").integer(), editor);
+    const Reply keys = get(control(), L"SentKeys");
+    ASSERT_EQ(keys.value.type(), VT_ARRAY | VT_VARIANT);
+    std::vector<std::string> sent;
+    for (LONG i = 0; i < static_cast<LONG>(keys.value.get()->parray->rgsabound[0].cElements); ++i) {
+        ComVariant key;
+        SafeArrayGetElement(keys.value.get()->parray, &i, key.put());
+        sent.push_back(com::fromComVariant(*key.get()).toString());
+    }
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent[sent.size() - 2], "^s");
+    EXPECT_EQ(sent.back(), "%{F11}");
 
     // Closing the editor's window as a person would closes it in the Office too.
     PostMessageW(editorWindow, WM_CLOSE, 0, 0);
