@@ -159,7 +159,11 @@ public:
     }
     TypeBuilder& method(std::string name, Typed fn) { return method(std::move(name), {}, std::move(fn)); }
     TypeBuilder& prop(std::string name, Typed getter, Typed setter) {
-        table_.members.push_back({std::move(name), {}, wrap(std::move(getter)), wrap(std::move(setter))});
+        return prop(std::move(name), {}, std::move(getter), std::move(setter));
+    }
+    TypeBuilder& prop(std::string name, std::vector<std::string> params, Typed getter, Typed setter) {
+        table_.members.push_back(
+            {std::move(name), std::move(params), wrap(std::move(getter)), wrap(std::move(setter))});
         return *this;
     }
     TypeBuilder& defaultIs(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <olectl.h>
 
+#include <algorithm>
 #include <new>
 
 #include "automation/AutomationError.h"
@@ -192,8 +193,26 @@ HRESULT DispatchObject::dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARI
         args[static_cast<std::size_t>(position)] = &params->rgvarg[j];
     }
 
+    if (put && !member.put) {
+        // ws.Range("A1") = x: an object property assigned to assigns its default member, as Excel does.
+        if (member.method || named != 1) return DISP_E_MEMBERNOTFOUND;
+        const std::size_t own = std::min(args.size(), member.params.size());
+        const UINT extra = static_cast<UINT>(args.size() - own);
+        args.resize(own);
+        VARIANT object;
+        VariantInit(&object);
+        Call call(server_, target_, tag_, std::move(args), nullptr, &object);
+        member.get(*target_, call);
+        com::ComPtr<IDispatch> next;
+        if (object.vt == VT_DISPATCH) next = com::ComPtr<IDispatch>::share(object.pdispVal);
+        VariantClear(&object);
+        if (!next) return DISP_E_MEMBERNOTFOUND;
+        // The assigned value and the arguments past the property's own stay where they were in rgvarg.
+        DISPID putId = DISPID_PROPERTYPUT;
+        DISPPARAMS rest{params->rgvarg, &putId, 1 + extra, 1};
+        return next->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, flags, &rest, nullptr, exception, nullptr);
+    }
     if (put) {
-        if (!member.put) return DISP_E_MEMBERNOTFOUND;
         if (args.size() > member.params.size()) return DISP_E_BADPARAMCOUNT;
         Call call(server_, target_, tag_, std::move(args), assigned, nullptr);
         member.put(*target_, call);

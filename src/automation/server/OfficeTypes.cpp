@@ -189,17 +189,15 @@ RangePtr nthCell(Range& range, int n) {
     return range.Cell((n - 1) / columns + 1, (n - 1) % columns + 1);
 }
 
-void cellOrItem(Range& r, Call& c) {
-    if (c.has(0) && c.has(1)) {
-        c.result(r.Cell(c.longValue(0), c.longValue(1)));
-    } else if (c.has(0)) {
-        c.result(nthCell(r, c.longValue(0)));
-    } else if (c.has(1)) {
-        c.result(r.Cell(1, c.longValue(1)));
-    } else {
-        throw ComFailure(DISP_E_PARAMNOTOPTIONAL);
-    }
+// Item(row, column) and Item(n) of a range.
+RangePtr cellAt(Range& r, const Call& c) {
+    if (c.has(0) && c.has(1)) return r.Cell(c.longValue(0), c.longValue(1));
+    if (c.has(0)) return nthCell(r, c.longValue(0));
+    if (c.has(1)) return r.Cell(1, c.longValue(1));
+    throw ComFailure(DISP_E_PARAMNOTOPTIONAL);
 }
+
+void cellOrItem(Range& r, Call& c) { c.result(cellAt(r, c)); }
 
 RangePtr rangeArgument(Worksheet& sheet, const Call& c, std::size_t i) {
     const VARIANT* v = c.raw(i);
@@ -504,14 +502,23 @@ TypeTable worksheetTable() {
 
 TypeTable rangeTable() {
     return TypeBuilder<Range>("Range")
-        .get("_Default", {"RowIndex", "ColumnIndex"},
-             [](Range& r, Call& c) {
-                 if (c.has(0) || c.has(1)) {
-                     cellOrItem(r, c);
-                 } else {
-                     resultValue(r, c);
-                 }
-             })
+        // rng = x and rng(1, 2) = x assign values; rng and rng(1, 2) read them.
+        .prop(
+            "_Default", {"RowIndex", "ColumnIndex"},
+            [](Range& r, Call& c) {
+                if (c.has(0) || c.has(1)) {
+                    cellOrItem(r, c);
+                } else {
+                    resultValue(r, c);
+                }
+            },
+            [](Range& r, Call& c) {
+                if (c.has(0) || c.has(1)) {
+                    assignValue(*cellAt(r, c), c);
+                } else {
+                    assignValue(r, c);
+                }
+            })
         .prop("Value", resultValue, assignValue)
         .get("Text", [](Range& r, Call& c) { c.result(r.Text()); })
         .get("CurrentRegion", [](Range& r, Call& c) { c.result(r.CurrentRegion()); })
