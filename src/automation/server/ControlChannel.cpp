@@ -102,6 +102,9 @@ const TypeTable& ControlChannel::table() {
                         }
                     })
             .method("LiveObjects", [](C& o, Call& c) { c.result(o.server_.liveObjects()); })
+            // Which server answers: a client that started one can tell it from another registered in the
+            // same session.
+            .method("ProcessId", [](C&, Call& c) { c.result(static_cast<int>(GetCurrentProcessId())); })
             .method("Quit", [](C& o, Call&) { o.quit_(); })
             .build();
     return table;

@@ -69,7 +69,14 @@ ServerProcess::ServerProcess(const std::string& content) {
         ADD_FAILURE() << "Tessaline.Office is not in the running object table";
         return;
     }
-    control_ = unknown.as<IDispatch>();
+    auto control = unknown.as<IDispatch>();
+    const int answering = control ? get(control.get(), L"ProcessId").integer() : 0;
+    if (answering != static_cast<int>(GetProcessId(process_))) {
+        ADD_FAILURE() << "another tessaline-office.exe (process " << answering
+                      << ") is registered in this prefix: the tests would drive it";
+        return;
+    }
+    control_ = control;
 }
 
 std::string ServerProcess::output() {
