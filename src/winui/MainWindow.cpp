@@ -614,6 +614,7 @@ LRESULT MainWindow::handleControl(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             const int button = vbButton(message);
             const auto x = static_cast<short>(LOWORD(lParam));
             const auto y = static_cast<short>(HIWORD(lParam));
+            if (hwnd == tree_ && button == 1) treePress_ = POINT{x, y};
             form_.userMouseDown(control, button, vbShift(), twips_.twips(x), twips_.twips(y));
             // A right press belongs to this control alone: it must neither move a list's selection or a
             // text's caret nor reach the frame around an option button.
@@ -687,10 +688,9 @@ LRESULT MainWindow::notify(const NMHDR& header) {
     }
     if (header.hwndFrom == tree_ && tree_ != nullptr) {
         if (header.code == NM_CLICK && !treeRebuildPending_) {
+            // The click is where the left button went down in the tree.
             TVHITTESTINFO hit{};
-            const DWORD pos = GetMessagePos();
-            hit.pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-            ScreenToClient(tree_, &hit.pt);
+            hit.pt = treePress_;
             SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
             if ((hit.flags & (TVHT_ONITEM)) != 0) {
                 if (shell::TreeNode* node = nodeAt(hit.hItem)) form_.userNodeClick(*node);

@@ -128,6 +128,7 @@ private:
     };
     std::vector<ShownNode> shownNodes_;
     bool treeRebuildPending_ = false;
+    POINT treePress_{-1, -1};
     bool menuRebuildPending_ = false;
     mutable std::wstring toolTipText_;
     std::wstring codeFontName_;

@@ -146,6 +146,16 @@ TEST(WinUiTest, APopupMenuShowsTheVisibleItemsAndReturnsTheOneChosen) {
     EXPECT_EQ(chosen->Name(), "CloseCommandbar");
 }
 
+TEST(WinUiTest, ATopmostRequestMadeBeforeTheWindowExistsIsAppliedToIt) {
+    // Form_Load asks for it before the window is made.
+    WinUi ui("Tessaline");
+    EXPECT_TRUE(ui.SetTopmost());
+    OwnerWindow owner;
+    EXPECT_EQ(GetWindowLongW(owner.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    ui.setWindow(owner.hwnd());
+    EXPECT_NE(GetWindowLongW(owner.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
 TEST(WinUiTest, TheClipboardCarriesChineseTextAndLineEnds) {
     OwnerWindow owner;
     WinUi ui("Tessaline");

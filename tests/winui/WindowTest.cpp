@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "program/Startup.h"
 #include "shell/Form1.h"
 #include "shell/ScriptedUi.h"
+#include "shell/TreeNodes.h"
 #include "winui/FlexGridWindow.h"
 #include "winui/MainWindow.h"
 #include "winui/WideText.h"
@@ -159,10 +161,13 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipsPlacesUnderTheThreeMenus) {
 
     EXPECT_EQ(SendMessageW(window->statusBar(), SB_GETPARTS, 0, 0), 6);
 
-    // The menu bar: the three top menus with their access keys; the seven popup menus are not on it.
+    // The menu bar: the top menus with their access keys; the seven popup menus are not on it.
     HMENU bar = GetMenu(window->hwnd());
     ASSERT_NE(bar, nullptr);
-    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    int visibleTops = 0;
+    for (const auto& top : form->menuBar()) visibleTops += top->Visible() ? 1 : 0;
+    ASSERT_EQ(GetMenuItemCount(bar), visibleTops);
+    EXPECT_EQ(form->menuBar().size(), static_cast<std::size_t>(visibleTops) + 7);
     wchar_t caption[64] = {};
     GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
     EXPECT_STREQ(caption, L"文件(&F)");
@@ -321,6 +326,47 @@ TEST_F(WindowTest, TypingIntoTheTextBoxAndTheModelsChangesShowBothWays) {
     EXPECT_EQ(range.cpMin, 10);
     EXPECT_EQ(range.cpMax, 13);
     EXPECT_EQ(form->RichTextBox1.SelText(), "End");
+}
+
+TEST_F(WindowTest, ListAndTreeClicksReachTheirHandlers) {
+    int listClicks = 0;
+    form->ListMacros.onClick = [&] { ++listClicks; };
+    std::string nodeClicked;
+    form->TreeView1.onNodeClick = [&](shell::TreeNode& node) { nodeClicked = node.Key(); };
+
+    form->ListMacros.AddItem("Module1.宏一");
+    form->ListMacros.AddItem("Module1.宏二");
+    HWND list = control("ListMacros");
+    RECT item{};
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    click(list, WM_LBUTTONDOWN, POINT{item.left + 5, (item.top + item.bottom) / 2});
+    EXPECT_EQ(form->ListMacros.ListIndex(), 1);
+    EXPECT_EQ(listClicks, 1);
+
+    shell::TreeNode& excel = form->TreeView1.Nodes().Add(std::nullopt, std::nullopt, "Excel", "Excel");
+    form->TreeView1.Nodes().Add(automation::Variant("Excel"), automation::Variant(shell::tvw::Child), "Excel.Standard",
+                                "常用");
+    excel.SetExpanded(true);
+    form->TreeView1.SetVisible(true);
+    pump();
+    HWND tree = control("TreeView1");
+    ASSERT_TRUE(IsWindowVisible(tree));
+    EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 2);
+    auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+    ASSERT_NE(child, nullptr);
+    RECT rect{};
+    // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
+    std::memcpy(&rect, &child, sizeof(child));
+    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    // The tree follows the press until the button comes up: the release waits in the queue.
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    pump();
+    EXPECT_EQ(nodeClicked, "Excel.Standard");
+    ASSERT_NE(form->TreeView1.SelectedItem(), nullptr);
+    EXPECT_EQ(form->TreeView1.SelectedItem()->Key(), "Excel.Standard");
 }
 
 }  // namespace
