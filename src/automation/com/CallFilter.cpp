@@ -1,8 +1,14 @@
 #include "automation/com/CallFilter.h"
 
+#include <atomic>
+
 namespace tessaline::automation::com {
 
 namespace {
+
+// When this process last heard from a server or served it: an outgoing call that returned, an incoming
+// call (an event) that arrived.
+std::atomic<DWORD> lastActivity{0};
 
 class CallFilter final : public IMessageFilter {
 public:
@@ -27,6 +33,7 @@ public:
 
     // Calls from the server (click events) are always taken: the tool is waiting for them.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        noteCallActivity();
         return SERVERCALL_ISHANDLED;
     }
 
@@ -37,6 +44,9 @@ public:
 
     DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD elapsed, DWORD) override {
         if (elapsed < limit_) return PENDINGMSG_WAITDEFPROCESS;
+        // A call that fires events runs as long as the tool's sinks take, making calls of their own: it is
+        // stuck only once nothing has moved for the whole limit.
+        if (GetTickCount() - lastActivity.load() < limit_) return PENDINGMSG_WAITDEFPROCESS;
         // The same call is asked about again and again: tell the handler of it once.
         const DWORD callStart = GetTickCount() - elapsed;
         if (overdue && (!told_ || callStart - toldStart_ > 100)) {
@@ -61,6 +71,8 @@ private:
 };
 
 }  // namespace
+
+void noteCallActivity() { lastActivity.store(GetTickCount()); }
 
 ComApartment::ComApartment(DWORD callLimitMs) {
     const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

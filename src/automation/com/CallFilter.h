@@ -35,4 +35,9 @@ private:
     std::thread watchdog_;
 };
 
+// Marks progress of the calls between this process and a server (a call returned, an event arrived): a
+// call counts as stuck only when nothing has moved for the whole limit, as one that fires events lasts as
+// long as the sinks it calls take.
+void noteCallActivity();
+
 }  // namespace tessaline::automation::com

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "automation/AutomationError.h"
+#include "automation/com/CallFilter.h"
 #include "automation/com/ComErrors.h"
 #include "automation/com/Text.h"
 
@@ -82,6 +83,10 @@ public:
             cancelSlot = &cancelArg.pvarVal->boolVal;
         }
         bool cancel = cancelSlot && *cancelSlot != VARIANT_FALSE;
+        // However long the tool took, the server's call that fired this is moving again.
+        struct Done {
+            ~Done() { noteCallActivity(); }
+        } done;
         try {
             handler_(ctrl, cancel);
         } catch (const AutomationError& e) {

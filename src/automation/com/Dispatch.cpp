@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "automation/AutomationError.h"
+#include "automation/com/CallFilter.h"
 #include "automation/com/ComErrors.h"
 #include "automation/com/Text.h"
 
@@ -109,6 +110,7 @@ const std::vector<DISPID>& Dispatch::idsOf(std::string_view member, const std::v
     ++calls;
     const HRESULT hr = object_->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
                                               LOCALE_USER_DEFAULT, ids.data());
+    noteCallActivity();
     if (FAILED(hr)) {
         // An unknown member reads as VB reads it; an unknown argument name is a bad call of a known member.
         if (hr == DISP_E_UNKNOWNNAME && ids[0] != DISPID_UNKNOWN) throw failure(E_INVALIDARG, nullptr, member);
@@ -157,6 +159,7 @@ ComVariant Dispatch::invoke(std::string_view member, WORD flags, const Args& arg
     ++calls;
     const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                        (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.put(), &info, &argError);
+    noteCallActivity();
     if (FAILED(hr)) throw failure(hr, &info, member);
     return result;
 }
@@ -183,6 +186,7 @@ void Dispatch::put(std::string_view member, const Variant& value, const Args& ar
     ++calls;
     const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
                                        &info, &argError);
+    noteCallActivity();
     if (FAILED(hr)) throw failure(hr, &info, member);
 }
 
@@ -210,6 +214,7 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
     ++calls;
     HRESULT hr = object_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
                                  &none, result.put(), &info, nullptr);
+    noteCallActivity();
     if (FAILED(hr)) throw failure(hr, &info, "_NewEnum");
     ComPtr<IUnknown> unknown;
     if (result.type() == VT_UNKNOWN || result.type() == VT_DISPATCH)
@@ -226,6 +231,7 @@ std::vector<ComPtr<IDispatch>> Dispatch::enumerateObjects() const {
         ULONG fetched = 0;
         ++calls;
         hr = items->Next(batch, slots, &fetched);
+        noteCallActivity();
         if (FAILED(hr)) throw failure(hr, nullptr, "_NewEnum");
         for (ULONG i = 0; i < fetched; ++i) {
             ComVariant owned;

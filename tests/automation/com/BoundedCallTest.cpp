@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "automation/AutomationError.h"
+#include "automation/Excel.h"
 #include "automation/com/RemoteOffice.h"
 
 namespace tessaline::automation::com {
@@ -38,6 +39,26 @@ TEST(BoundedCallTest, AServerStuckInQuitIsEnded) {
     const DWORD started = GetTickCount();
     office.reset();
     EXPECT_LT(GetTickCount() - started, 6000u);
+}
+
+TEST(BoundedCallTest, AClickWhoseSinkWorksLongerThanTheLimitIsNotStuck) {
+    RemoteOffice::Options options;
+    options.contentFolder = TESSALINE_SOURCE_DIR "/tests/data/office-small";
+    options.serverPath = TESSALINE_OFFICE_EXE;
+    options.callLimitMs = 1000;
+    RemoteOffice office(options);
+    ASSERT_TRUE(office.startHost("Excel"));
+    const auto bars = std::dynamic_pointer_cast<ExcelApplication>(office.host("Excel"))->CommandBars();
+    const auto save = bars->Item(Variant("Standard"))->Controls()->Item(Variant(3))->AsButton();
+    int calls = 0;
+    save->ConnectClick([&](const ButtonPtr&, bool&) {
+        // The tool at work inside the event: calls of its own, for longer than the limit.
+        const DWORD started = GetTickCount();
+        while (GetTickCount() - started < 2500) calls += bars->Count() > 0;
+    });
+    EXPECT_TRUE(office.clickButton("Excel", "Standard", {3}));
+    EXPECT_GT(calls, 0);
+    EXPECT_TRUE(office.isRunning("Excel"));
 }
 
 }  // namespace
