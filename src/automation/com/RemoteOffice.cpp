@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <stdexcept>
 #include <string_view>
 
@@ -95,7 +96,12 @@ RemoteOffice::RemoteOffice(Options options)
     launch(options);
     // A server stuck in a call is ended, so that the call fails instead of holding the tool (see
     // ComApartment: under wine a cancelled call goes on waiting).
-    desktop_->apartment().setOverdueHandler([process = process_] { TerminateProcess(process, 2); });
+    desktop_->apartment().setOverdueHandler([process = process_, limit = options.callLimitMs] {
+        // Told where a person reading a failed run looks: every later call only says the server is gone.
+        std::fprintf(stderr, "tessaline-office.exe answered nothing for %lu s and was ended\n",
+                     static_cast<unsigned long>(limit / 1000));
+        TerminateProcess(process, 2);
+    });
     try {
         waitUntilRegistered(options.startLimitMs);
     } catch (...) {
