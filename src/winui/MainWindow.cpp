@@ -511,6 +511,23 @@ void MainWindow::refreshRichText() {
         lstrcpynW(format.szFaceName, face.c_str(), LF_FACESIZE);
         SendMessageW(rich_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
         SendMessageW(rich_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+        // The macro stubs indent with one TAB; a VBA editor shows it four blanks wide.
+        HDC dc = GetDC(rich_);
+        HFONT measured = CreateFontW(-twips_.pointPx(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+        HGDIOBJ old = SelectObject(dc, measured);
+        SIZE blank{};
+        GetTextExtentPoint32W(dc, L"    ", 4, &blank);
+        SelectObject(dc, old);
+        DeleteObject(measured);
+        ReleaseDC(rich_, dc);
+        PARAFORMAT2 tabs{};
+        tabs.cbSize = sizeof(tabs);
+        tabs.dwMask = PFM_TABSTOPS;
+        tabs.cTabCount = MAX_TAB_STOPS;
+        const auto step = static_cast<LONG>(twips_.twips(std::max<LONG>(blank.cx, 1)));
+        for (int i = 0; i < MAX_TAB_STOPS; ++i) tabs.rgxTabs[i] = step * (i + 1);
+        SendMessageW(rich_, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&tabs));
     }
     const std::wstring shown = richText(rich.Text());
     if (richContent(rich_) != shown) SetWindowTextW(rich_, shown.c_str());

@@ -326,6 +326,13 @@ TEST_F(WindowTest, TypingIntoTheTextBoxAndTheModelsChangesShowBothWays) {
     EXPECT_EQ(range.cpMin, 10);
     EXPECT_EQ(range.cpMax, 13);
     EXPECT_EQ(form->RichTextBox1.SelText(), "End");
+    // A TAB of the macro stubs is four blanks wide.
+    PARAFORMAT2 tabs{};
+    tabs.cbSize = sizeof(tabs);
+    SendMessageW(control("RichTextBox1"), EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&tabs));
+    ASSERT_GT(tabs.cTabCount, 1);
+    EXPECT_GT(tabs.rgxTabs[0], 100);
+    EXPECT_EQ(tabs.rgxTabs[1] & 0xFFFFFF, 2 * (tabs.rgxTabs[0] & 0xFFFFFF));
 }
 
 TEST_F(WindowTest, ListAndTreeClicksReachTheirHandlers) {
