@@ -128,16 +128,28 @@ void RemoteOffice::launch(const Options& options) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
+    // The server goes with this process even when it is killed (a test run's timeout, say): a server left
+    // running would keep the registration, and every later start would meet it.
+    job_ = CreateJobObjectW(nullptr, nullptr);
+    if (job_) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
     PROCESS_INFORMATION info{};
-    const BOOL started =
-        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info);
+    const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                                        nullptr, &startup, &info);
     const DWORD error = GetLastError();
     CloseHandle(writeEnd);  // the server holds the only write end now: its exit ends the reader
     if (!started) {
         CloseHandle(output_);
         output_ = nullptr;
+        if (job_) CloseHandle(job_);
+        job_ = nullptr;
         throw std::runtime_error("cannot start " + server + " (error " + std::to_string(error) + ")");
     }
+    if (job_) AssignProcessToJobObject(job_, info.hProcess);
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
@@ -231,6 +243,10 @@ void RemoteOffice::shutDown() {
         }
         CloseHandle(process_);
         process_ = nullptr;
+    }
+    if (job_) {
+        CloseHandle(job_);
+        job_ = nullptr;
     }
     if (reader_.joinable()) reader_.join();
     if (output_) {

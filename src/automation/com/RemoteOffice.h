@@ -84,6 +84,7 @@ private:
     Dispatch control_;
     std::vector<std::string> sentKeys_;
     HANDLE process_ = nullptr;
+    HANDLE job_ = nullptr;  // ends the server when this process ends, however it ends
     DWORD processId_ = 0;
     HANDLE output_ = nullptr;  // the read end of the server's stdout and stderr
     std::thread reader_;

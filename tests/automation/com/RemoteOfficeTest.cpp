@@ -229,5 +229,33 @@ TEST(RemoteOfficeLifeTest, AFaultyContentFolderStopsTheStartWithTheServersReason
     }
 }
 
+// Run only by the next test, in a process of its own: a client that dies with its server running.
+TEST(RemoteOfficeLifeTest, DISABLED_ClientThatDies) {
+    RemoteOffice office(smallOffice());
+    TerminateProcess(GetCurrentProcess(), 3);
+}
+
+TEST(RemoteOfficeLifeTest, AServerGoesWithItsClientHoweverTheClientEnds) {
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_GT(GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    std::wstring command =
+        std::wstring(L"\"") + self +
+        L"\" --gtest_also_run_disabled_tests --gtest_filter=RemoteOfficeLifeTest.DISABLED_ClientThatDies";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    ASSERT_TRUE(
+        CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+    ASSERT_EQ(WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    ASSERT_EQ(code, 3u);
+    // Its server went too: a new one starts rather than meeting the old one's registration.
+    RemoteOffice office(smallOffice());
+    EXPECT_TRUE(office.isInstalled("Excel"));
+}
+
 }  // namespace
 }  // namespace tessaline::automation::com
