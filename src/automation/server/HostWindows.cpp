@@ -189,9 +189,14 @@ void HostWindows::sync() {
     }
 }
 
+// An Office window without a real one (no display) is reported with this bit, so that its number never
+// names a real window of the desktop (wine's desktop window has the number of the Office's first window).
+constexpr WindowHandle NotReal = 0x40000000;
+
 WindowHandle HostWindows::reported(WindowHandle office) const {
+    if (office == 0) return 0;
     const auto it = windows_.find(office);
-    if (it == windows_.end()) return office;
+    if (it == windows_.end()) return office | NotReal;
     return static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(it->second.hwnd));
 }
 
@@ -199,7 +204,7 @@ WindowHandle HostWindows::officeHandle(WindowHandle reported) const {
     for (const auto& [office, window] : windows_) {
         if (static_cast<WindowHandle>(reinterpret_cast<std::intptr_t>(window.hwnd)) == reported) return office;
     }
-    return windows_.empty() ? reported : 0;
+    return (reported & NotReal) != 0 ? reported & ~NotReal : 0;
 }
 
 LRESULT CALLBACK HostWindows::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

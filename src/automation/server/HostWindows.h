@@ -32,7 +32,8 @@ public:
     void sync();
     void destroyAll();
 
-    // The handle a client sees for a window of the Office (the real one when there is one), and back.
+    // The handle a client sees for a window of the Office (the real one when there is one, else the Office's
+    // own marked as no window of the desktop), and back; 0 for a handle that names no window of the Office.
     WindowHandle reported(WindowHandle office) const;
     WindowHandle officeHandle(WindowHandle reported) const;
     bool hasDisplay() const { return display_; }

@@ -241,7 +241,10 @@ TEST_F(ServerTest, AStoppedHostCutsOffItsObjectsAndComesBackOnStart) {
 TEST_F(ServerTest, HostWindowsAreRealAndAltF11OpensTheEditor) {
     const int handle = get(control(), L"HostWindow", {arg(L"Excel")}).integer();
     const HWND excelWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
-    if (!IsWindow(excelWindow)) GTEST_SKIP() << "the server runs without a display";
+    if (server_->output().find("without real windows") != std::string::npos) {
+        GTEST_SKIP() << "the server runs without a display";
+    }
+    ASSERT_TRUE(IsWindow(excelWindow));
     wchar_t className[64] = {};
     GetClassNameW(excelWindow, className, 64);
     EXPECT_STREQ(className, L"XLMAIN");
