@@ -209,6 +209,10 @@ void RemoteOffice::waitUntilRegistered(DWORD limitMs) {
                 said.empty() ? "tessaline-office.exe stopped with exit code " + std::to_string(code) : said);
         }
         if (Dispatch control = liveControl()) {
+            // Only our own server will do: one started beside it in this prefix meanwhile would be another's.
+            if (static_cast<DWORD>(control.getInt("ProcessId")) != processId_) {
+                throw std::runtime_error("another tessaline-office.exe registered in place of the one started here");
+            }
             control_ = std::move(control);
             return;
         }

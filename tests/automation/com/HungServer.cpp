@@ -1,6 +1,6 @@
 // A control object that never answers IsRunning or Quit: tessaline-office.exe stuck in a call, for the test
-// of the client's call limit. Registers like the real server (the same ProgID and class) and answers LiveObjects, so
-// a RemoteOffice attaches to it.
+// of the client's call limit. Registers like the real server (the same ProgID and class) and answers LiveObjects and
+// ProcessId, so a RemoteOffice attaches to it.
 // clang-format off
 #include <windows.h>
 #include <oleauto.h>
@@ -30,8 +30,8 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
-        const wchar_t* known[] = {L"LiveObjects", L"IsRunning", L"Quit"};
-        for (DISPID i = 0; i < 3; ++i) {
+        const wchar_t* known[] = {L"LiveObjects", L"IsRunning", L"Quit", L"ProcessId"};
+        for (DISPID i = 0; i < 4; ++i) {
             if (lstrcmpiW(names[0], known[i]) == 0) {
                 *ids = i + 1;
                 return S_OK;
@@ -48,6 +48,12 @@ public:
                 if (result) {
                     result->vt = VT_I4;
                     result->lVal = 0;
+                }
+                return S_OK;
+            case 4:
+                if (result) {
+                    result->vt = VT_I4;
+                    result->lVal = static_cast<LONG>(GetCurrentProcessId());
                 }
                 return S_OK;
             case 2:
