@@ -107,7 +107,8 @@ void startWith(const Options& options, tessaline::winui::MainWindow& window) {
     tessaline::shell::Form1& form = window.form();
     if (!options.host.empty()) {
         HWND button = window.controlWindow(options.host);
-        if (button == nullptr || dynamic_cast<tessaline::shell::OptionButton*>(&form.control(options.host)) == nullptr) {
+        if (button == nullptr ||
+            dynamic_cast<tessaline::shell::OptionButton*>(&form.control(options.host)) == nullptr) {
             throw std::invalid_argument("no host option named " + options.host);
         }
         SendMessageW(button, BM_CLICK, 0, 0);

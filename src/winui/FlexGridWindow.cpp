@@ -354,7 +354,8 @@ LRESULT FlexGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             GetClientRect(hwnd_, &client);
             // Drawn off screen first, so scrolling through a long list does not flicker.
             HDC memory = CreateCompatibleDC(dc);
-            HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
+            HBITMAP bitmap =
+                CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
             HGDIOBJ old = SelectObject(memory, bitmap);
             paint(memory, client);
             BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);

@@ -85,7 +85,8 @@ std::wstring richContent(HWND rich) {
     get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     get.flags = GT_DEFAULT;
     get.codepage = 1200;
-    const auto got = SendMessageW(rich, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
+    const auto got =
+        SendMessageW(rich, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
     return text;
 }
@@ -110,11 +111,11 @@ Twips Twips::screen() {
     return Twips(dpi);
 }
 
-MainWindow::MainWindow(shell::Form1& form, Options options)
-    : form_(form), options_(options), twips_(Twips::screen()) {
+MainWindow::MainWindow(shell::Form1& form, Options options) : form_(form), options_(options), twips_(Twips::screen()) {
     registerClass();
-    font_ = CreateFontW(-twips_.pointPx(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, uiFaceName());
+    font_ =
+        CreateFontW(-twips_.pointPx(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, uiFaceName());
 
     RECT frame{0, 0, twips_.px(kClientWidth), twips_.px(kClientHeight)};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -291,9 +292,9 @@ void MainWindow::buildControl(shell::Control& control) {
         SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         controls_[window] = &control;
     } else if (auto* text = dynamic_cast<shell::TextBox*>(&control)) {
-        const DWORD style = text->MultiLine()
-                                ? ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL
-                                : ES_AUTOHSCROLL;
+        const DWORD style =
+            text->MultiLine() ? ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL
+                              : ES_AUTOHSCROLL;
         window = createChild(L"EDIT", L"", style | WS_TABSTOP, WS_EX_CLIENTEDGE);
         watch(control, [this, window, text] {
             place(window, *text);
@@ -322,7 +323,8 @@ void MainWindow::buildControl(shell::Control& control) {
         watch(control, [this, window, list] {
             place(window, *list);
             const SyncGuard guard(syncing_);
-            if (list->items() != shownListItems_) {
+            std::vector<std::string>& shown = shownListItems_[window];
+            if (list->items() != shown) {
                 SendMessageW(window, WM_SETREDRAW, FALSE, 0);
                 SendMessageW(window, LB_RESETCONTENT, 0, 0);
                 for (const std::string& item : list->items()) {
@@ -330,7 +332,7 @@ void MainWindow::buildControl(shell::Control& control) {
                 }
                 SendMessageW(window, WM_SETREDRAW, TRUE, 0);
                 InvalidateRect(window, nullptr, TRUE);
-                shownListItems_ = list->items();
+                shown = list->items();
             }
             SendMessageW(window, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(list->HorizontalExtent()), 0);
             if (SendMessageW(window, LB_GETCURSEL, 0, 0) != list->ListIndex()) {
@@ -450,8 +452,9 @@ void MainWindow::rebuildTree() {
             item.hItem = shown.item;
             item.pszText = text.data();
             SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            const bool expanded = (SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(shown.item),
-                                                TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+            const bool expanded =
+                (SendMessageW(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(shown.item), TVIS_EXPANDED) &
+                 TVIS_EXPANDED) != 0;
             if (expanded != shown.node->Expanded() && !shown.node->childNodes().empty()) {
                 SendMessageW(tree_, TVM_EXPAND, shown.node->Expanded() ? TVE_EXPAND : TVE_COLLAPSE,
                              reinterpret_cast<LPARAM>(shown.item));
@@ -513,8 +516,9 @@ void MainWindow::refreshRichText() {
         SendMessageW(rich_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
         // The macro stubs indent with one TAB; a VBA editor shows it four blanks wide.
         HDC dc = GetDC(rich_);
-        HFONT measured = CreateFontW(-twips_.pointPx(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+        HFONT measured =
+            CreateFontW(-twips_.pointPx(10), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
         HGDIOBJ old = SelectObject(dc, measured);
         SIZE blank{};
         GetTextExtentPoint32W(dc, L"    ", 4, &blank);
@@ -658,7 +662,8 @@ void MainWindow::command(WORD id, WORD code, HWND source) {
     if (found == controls_.end()) return;
     shell::Control& control = *found->second;
     if (code == BN_CLICKED) {
-        if (dynamic_cast<shell::OptionButton*>(&control) != nullptr || dynamic_cast<shell::CheckBox*>(&control) != nullptr) {
+        if (dynamic_cast<shell::OptionButton*>(&control) != nullptr ||
+            dynamic_cast<shell::CheckBox*>(&control) != nullptr) {
             form_.userClick(control);
             // The button drew its own new state; the model's is the one to show.
             refreshChoices();
@@ -718,7 +723,8 @@ LRESULT MainWindow::notify(const NMHDR& header) {
             const auto& view = reinterpret_cast<const NMTREEVIEWW&>(header);
             const bool expanded = view.action == TVE_EXPAND;
             const SyncGuard guard(syncing_);
-            if (shell::TreeNode* node = nodeAt(view.itemNew.hItem)) form_.dispatch([&] { node->SetExpanded(expanded); });
+            if (shell::TreeNode* node = nodeAt(view.itemNew.hItem))
+                form_.dispatch([&] { node->SetExpanded(expanded); });
             return 0;
         }
     }

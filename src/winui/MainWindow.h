@@ -120,7 +120,8 @@ private:
     std::map<UINT, shell::MenuItem*> commands_;
     std::map<std::string, UINT> commandIds_;
     std::vector<std::function<void()>> choiceRefreshers_;
-    std::vector<std::string> shownListItems_;
+    // The items each list box shows, so that an unchanged list is not filled again.
+    std::map<HWND, std::vector<std::string>> shownListItems_;
     struct ShownNode {
         shell::TreeNode* node;
         shell::TreeNode* parent;

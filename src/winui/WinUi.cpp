@@ -205,8 +205,8 @@ shell::MenuItem* WinUi::PopupMenu(shell::MenuItem& menu) {
         GetCursorPos(&at);
         // The menu closes when the user clicks elsewhere only if its owner is the foreground window.
         SetForegroundWindow(owner);
-        const auto id = static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                         at.x, at.y, 0, owner, nullptr));
+        const auto id = static_cast<UINT>(
+            TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
         PostMessageW(owner, WM_NULL, 0, 0);
         auto found = commands.find(id);
         if (found != commands.end()) chosen = found->second;

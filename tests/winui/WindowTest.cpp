@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "WhenShown.h"
 #include "automation/Excel.h"
 #include "automation/Office.h"
 #include "automation/com/RemoteOffice.h"
@@ -20,6 +21,7 @@
 #include "winui/FlexGridWindow.h"
 #include "winui/MainWindow.h"
 #include "winui/WideText.h"
+#include "winui/WinUi.h"
 
 namespace tessaline::winui {
 namespace {
@@ -122,9 +124,9 @@ TEST_F(WindowTest, ControlsSitAtTheirTwipsPlacesUnderTheThreeMenus) {
 
     auto expectPlace = [&](const char* name, RECT want) {
         const RECT got = placeOf(name);
-        EXPECT_TRUE(EqualRect(&got, &want)) << name << ": " << got.left << "," << got.top << " " << got.right << ","
-                                            << got.bottom << " wanted " << want.left << "," << want.top << " "
-                                            << want.right << "," << want.bottom;
+        EXPECT_TRUE(EqualRect(&got, &want))
+            << name << ": " << got.left << "," << got.top << " " << got.right << "," << got.bottom << " wanted "
+            << want.left << "," << want.top << " " << want.right << "," << want.bottom;
     };
     expectPlace("Frame1", expected(120, 120, 2295, 2715));
     // The option buttons lie in the frame, at the frame's place plus their own.
@@ -274,6 +276,7 @@ TEST_F(WindowTest, MenuCommandsStatusPanelsAndEscReachTheirHandlers) {
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages.back().title, "产品信息 & 联系方式");
 
+
     // A double click on the fifth panel leaves the sub-menu.
     form->StatusBar1.SetPanelText(5, "文件(&F)");
     EXPECT_EQ(panel(5), "文件(&F)");
@@ -360,7 +363,8 @@ TEST_F(WindowTest, ListAndTreeClicksReachTheirHandlers) {
     ASSERT_TRUE(IsWindowVisible(tree));
     EXPECT_EQ(SendMessageW(tree, TVM_GETCOUNT, 0, 0), 2);
     auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    auto child = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
+    auto child =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(root)));
     ASSERT_NE(child, nullptr);
     RECT rect{};
     // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
@@ -374,6 +378,44 @@ TEST_F(WindowTest, ListAndTreeClicksReachTheirHandlers) {
     EXPECT_EQ(nodeClicked, "Excel.Standard");
     ASSERT_NE(form->TreeView1.SelectedItem(), nullptr);
     EXPECT_EQ(form->TreeView1.SelectedItem()->Key(), "Excel.Standard");
+}
+
+// With the window's own dialogs: the right button opens a real popup menu at the mouse, and the command
+// chosen in it with the keyboard changes the host in the other process.
+TEST(WindowWithRealDialogs, APopupMenuCommandChosenByKeyChangesTheHost) {
+    automation::com::RemoteOffice::Options options;
+    options.contentFolder = TESSALINE_SOURCE_DIR "/tests/data/office-small";
+    options.serverPath = TESSALINE_OFFICE_EXE;
+    automation::com::RemoteOffice office(options);
+    WinUi ui("Tessaline");
+    const std::unique_ptr<shell::Form1> form = program::openMainWindow(office, ui);
+    MainWindow window(*form, MainWindow::Options{false});
+    ASSERT_NE(window.hwnd(), nullptr);
+    ui.setWindow(window.hwnd());
+    window.show();
+    pump();
+
+    SendMessageW(window.controlWindow("Excel"), BM_CLICK, 0, 0);
+    FlexGridWindow* bars = window.gridWindow("ListAllCommandbars");
+    ASSERT_EQ(form->ListAllCommandbars.TextMatrix(2, 1), "Standard");
+    POINT at{};
+    ASSERT_TRUE(bars->cellCenter(2, 1, at));
+    SendMessageW(bars->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageW(bars->hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(office.host("Excel"));
+    ASSERT_TRUE(excel);
+    ASSERT_TRUE(excel->CommandBars()->Item(automation::Variant("Standard"))->Visible());
+
+    // "显示", then "关闭".
+    WhenShown choose(L"#32768", [](HWND popup) {
+        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+            PostMessageW(popup, WM_KEYDOWN, key, 0);
+            PostMessageW(popup, WM_KEYUP, key, 0xC0000000);
+        }
+    });
+    SendMessageW(bars->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    EXPECT_TRUE(choose.acted());
+    EXPECT_FALSE(excel->CommandBars()->Item(automation::Variant("Standard"))->Visible());
 }
 
 }  // namespace
