@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "shell/MenuItem.h"
+#include "winui/MainWindow.h"
 #include "winui/WideText.h"
 #include "WhenShown.h"
 
@@ -105,6 +108,47 @@ TEST(WinUiTest, APopupMenuShowsTheVisibleItemsAndReturnsTheOneChosen) {
     EXPECT_EQ(items, 3);
     ASSERT_NE(chosen, nullptr);
     EXPECT_EQ(chosen->Name(), "CloseCommandbar");
+}
+
+// What `text` looks like in the window's face at its size: the pixels of a small black-on-white picture.
+std::vector<std::uint32_t> drawn(const std::wstring& text) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, MainWindow::uiFaceName());
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT all{0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutW(dc, 2, 2, text.c_str(), static_cast<int>(text.size()));
+    GdiFlush();
+    const auto* begin = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(begin, begin + 32 * 32);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+TEST(WinUiTest, ChineseCaptionsAreDrawnAsGlyphsNotBoxes) {
+    // Characters the face has no glyph for are all drawn as the same box; drawn, they differ.
+    const auto first = drawn(L"选");
+    const auto second = drawn(L"择");
+    const auto blank = drawn(L" ");
+    EXPECT_TRUE(first != blank);
+    EXPECT_TRUE(first != second) << "Chinese text comes out as boxes: is a Chinese font linked behind "
+                                 << "Tahoma (scripts/wine-prefix.sh)?";
 }
 
 TEST(WinUiTest, ATopmostRequestMadeBeforeTheWindowExistsIsAppliedToIt) {
