@@ -1,5 +1,7 @@
 #include "winui/FlexGridWindow.h"
 
+#include <imm.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -405,6 +407,20 @@ LRESULT FlexGridWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CHAR:
             typed(static_cast<wchar_t>(wParam));
             return 0;
+        case WM_IME_STARTCOMPOSITION: {
+            // The input method writes its composition over the current cell, where the text will go.
+            POINT at{};
+            if (HIMC context = ImmGetContext(hwnd_); context != nullptr) {
+                if (cellCenter(grid_.Row(), grid_.Col(), at)) {
+                    COMPOSITIONFORM form{};
+                    form.dwStyle = CFS_POINT;
+                    form.ptCurrentPos = POINT{at.x - colWidth_ / 2 + 2, at.y - rowHeight_ / 2};
+                    ImmSetCompositionWindow(context, &form);
+                }
+                ImmReleaseContext(hwnd_, context);
+            }
+            return DefWindowProcW(hwnd_, message, wParam, lParam);
+        }
         case WM_IME_CHAR:
             // A character an input method composed (Chinese, say): the same KeyPress as a typed one.
             typed(static_cast<wchar_t>(wParam));

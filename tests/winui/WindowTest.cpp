@@ -416,6 +416,22 @@ TEST(WindowWithRealDialogs, APopupMenuCommandChosenByKeyChangesTheHost) {
     SendMessageW(bars->hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
     EXPECT_TRUE(choose.acted());
     EXPECT_FALSE(excel->CommandBars()->Item(automation::Variant("Standard"))->Visible());
+
+    // Esc asks "关闭?" in a real message box; Yes closes the window.
+    std::wstring prompt;
+    WhenShown answer(L"#32770", [&prompt](HWND box) {
+        for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t className[32] = {};
+            GetClassNameW(child, className, 32);
+            if (lstrcmpiW(className, L"Static") == 0 && GetWindowTextLengthW(child) > 0) prompt = windowText(child);
+        }
+        PostMessageW(box, WM_COMMAND, IDYES, 0);
+    });
+    SendMessageW(bars->hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(prompt, L"关闭?");
+    EXPECT_TRUE(form->isUnloaded());
+    pump();
+    EXPECT_EQ(window.hwnd(), nullptr);
 }
 
 }  // namespace
