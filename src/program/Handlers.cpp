@@ -1,5 +1,6 @@
 #include "program/Handlers.h"
 
+#include "designer/BarAsVba.h"
 #include "designer/DesignerHandlers.h"
 #include "editing/EditingHandlers.h"
 #include "shell/Form1.h"
@@ -12,6 +13,8 @@ void attachSubsystemHandlers(shell::Form1& form) {
     editing::attachHandlers(form);
     designer::attachHandlers(form);
     sources::attachHandlers(form);
+    // The tools menu: features of this tool's own, one per subsystem.
+    form.menu("menuBarAsVba").onClick = [&form] { designer::menuBarAsVba_Click(form); };
 }
 
 }  // namespace tessaline::program

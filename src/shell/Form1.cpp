@@ -42,6 +42,7 @@ Form1::Form1(automation::Desktop& desktop, Ui& ui, AppProperties app)
       ShowMacroList("ShowMacroList", "显示宏列表", 11263, 7560, 1215, 375, vbcheck::Checked),
       Chk_Treeview("Chk_Treeview", "树形结构", 12600, 7560, 1159, 375),
       StatusBar1("StatusBar1", 0, 8145, 13905, 375, {1159, 2318, 1440, 1440, 1440, 1440}),
+      FoundControls("FoundControls", 11240, 120, 2549, 7440),
       desktop_(desktop),
       ui_(ui) {
     // Back to front, as the window stacks them: Code above the bar grid; the tree above the macro list,
@@ -49,7 +50,7 @@ Form1::Form1(automation::Desktop& desktop, Ui& ui, AppProperties app)
     controls_ = {&Frame1,        &Excel,        &Word,       &PowerPoint,         &Access,   &Outlook,
                  &VBE,           &Void,         &DesignMode, &ListAllCommandbars, &Code,     &ListAllCommandControls,
                  &RichTextBox1,  &ListMacros,   &TreeView1,  &SearchCommandbar,   &IDString, &BatchCopy,
-                 &ShowMacroList, &Chk_Treeview, &StatusBar1};
+                 &ShowMacroList, &Chk_Treeview, &StatusBar1,       &FoundControls};
 
     OptionButton* hosts[] = {&Excel, &Word, &PowerPoint, &Access, &Outlook, &VBE, &Void};
     for (OptionButton* host : hosts) {
@@ -62,6 +63,7 @@ Form1::Form1(automation::Desktop& desktop, Ui& ui, AppProperties app)
     Code.SetVisible(false);
     Code.SetText(kCodeTemplateText);
     TreeView1.SetVisible(false);
+    FoundControls.SetVisible(false);
     StatusBar1.SetToolTipText("双击第5个面板取消子菜单项");
 
     buildMenus();
@@ -154,6 +156,20 @@ void Form1::buildMenus() {
     viewer.add("Fill", "加载");
     viewer.add("Expand", "展开");
     viewer.add("Merge", "合并");
+
+    MenuItem& tools = top("menuTools", "工具(&T)");
+    tools.add("menuUndo", "撤销").SetShortcut("Ctrl+Z");
+    tools.add("menuRedo", "重做").SetShortcut("Ctrl+Y");
+    tools.add("SepT1", "-");
+    tools.add("menuFindLive", "查找控件...").SetShortcut("Ctrl+F");
+    tools.add("menuRunFound", "执行找到的控件").SetShortcut("Ctrl+E");
+    tools.add("menuHideFound", "关闭结果列表");
+    tools.add("SepT2", "-");
+    tools.add("menuBarAsVba", "生成VBA代码").SetShortcut("Ctrl+G");
+    tools.add("SepT3", "-");
+    tools.add("menuCompareNow", "比较记录与当前").SetShortcut("Ctrl+D");
+    tools.add("menuCompareWorkbook", "与其他工作簿比较...");
+    tools.add("menuCompareToSheet", "比较结果写入工作表");
 }
 
 void Form1::wireHandlers() {

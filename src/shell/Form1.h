@@ -81,7 +81,8 @@ public:
     // Throws std::invalid_argument for a name the window does not have.
     MenuItem& menu(const std::string& name);
     Control& control(const std::string& name);
-    // The three top menus followed by the seven popup menus, as on the window's menu bar.
+    // The three top menus, the seven popup menus, then the tools menu, as on the window's menu bar (the
+    // popup menus hidden, so the tools menu shows after the help menu).
     const std::vector<std::unique_ptr<MenuItem>>& menuBar() const { return menuBar_; }
     // Every control, in the window's stacking order from back to front.
     const std::vector<Control*>& controls() const { return controls_; }
@@ -120,6 +121,8 @@ public:
     CheckBox ShowMacroList;
     CheckBox Chk_Treeview;
     StatusBar StatusBar1;
+    // The results of a find in the live bars, over the right-hand pane while shown.
+    ListBox FoundControls;
 
     // ----- Shared state -----
     automation::ObjectPtr HostApp;

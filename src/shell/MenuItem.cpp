@@ -30,6 +30,12 @@ void MenuItem::SetChecked(bool checked) {
     changed();
 }
 
+MenuItem& MenuItem::SetShortcut(std::string shortcut) {
+    shortcut_ = std::move(shortcut);
+    changed();
+    return *this;
+}
+
 MenuItem& MenuItem::add(std::string name, std::string caption, bool visible) {
     children_.push_back(std::make_unique<MenuItem>(std::move(name), std::move(caption), visible));
     return *children_.back();

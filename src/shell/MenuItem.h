@@ -25,6 +25,10 @@ public:
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
     bool isSeparator() const { return caption_ == "-"; }
+    // The key that runs the item from anywhere in the window, in the portable text form ("Ctrl+Z"); "" for
+    // none.
+    const std::string& Shortcut() const { return shortcut_; }
+    MenuItem& SetShortcut(std::string shortcut);
 
     MenuItem& add(std::string name, std::string caption, bool visible = true);
     const std::vector<std::unique_ptr<MenuItem>>& children() const { return children_; }
@@ -43,6 +47,7 @@ private:
     bool visible_;
     bool enabled_ = true;
     bool checked_ = false;
+    std::string shortcut_;
     std::vector<std::unique_ptr<MenuItem>> children_;
 };
 

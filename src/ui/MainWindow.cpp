@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -431,6 +432,7 @@ void MainWindow::bindAction(QAction& action, shell::MenuItem& item) {
         target->setEnabled(item.Enabled());
         target->setCheckable(item.Checked());
         target->setChecked(item.Checked());
+        target->setShortcut(QKeySequence(toQ(item.Shortcut())));
     });
 }
 

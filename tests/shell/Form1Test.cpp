@@ -75,7 +75,7 @@ TEST_F(Form1Test, WindowLayoutFollowsTheFormDefinition) {
 }
 
 TEST_F(Form1Test, MenusCarryTheirCaptionsAndHiddenItems) {
-    ASSERT_EQ(form->menuBar().size(), 10u);
+    ASSERT_EQ(form->menuBar().size(), 11u);
     EXPECT_EQ(form->menu("menuFile").Caption(), "文件(&F)");
     EXPECT_TRUE(form->menu("menuHelp").Visible());
     EXPECT_FALSE(form->menu("DesignModeMenu").Visible());

@@ -65,13 +65,50 @@ std::shared_ptr<SimControl> findIn(const SimCommandBar& bar, const Criteria& cri
 }
 
 // Places a shipped or copied control description anywhere in a host's content, for Controls.Add(Id:=n).
-const ControlSpec* findShipped(const std::vector<ControlSpec>& controls, int id) {
+// With `type` given, only a description of that kind matches.
+const ControlSpec* findShipped(const std::vector<ControlSpec>& controls, int id, std::optional<int> type = {}) {
     for (const auto& c : controls) {
-        if (c.id == id) {
+        if (c.id == id && (!type || c.type == *type)) {
             return &c;
         }
-        if (const auto* inner = findShipped(c.controls, id)) {
+        if (const auto* inner = findShipped(c.controls, id, type)) {
             return inner;
+        }
+    }
+    return nullptr;
+}
+
+// The description Controls.Add(Type, Id) gives a command. A command can ship differently in two places
+// (Paste as a split button on a toolbar and as a button in its menu, a shortcut text shown in menus only),
+// so it comes as it ships where it is added: in this popup, then on this top-level bar, then anywhere;
+// in each, of the kind asked for first.
+const ControlSpec* findCommand(const SimCommandBar& target, int id, int type) {
+    std::vector<const std::vector<ControlSpec>*> places;
+    const SimCommandBar* bar = &target;
+    while (bar != nullptr && bar->isPopupBar()) {
+        const auto popup = bar->popup();
+        if (popup && popup->shipped()) {
+            places.push_back(&popup->shipped()->controls);
+        }
+        const auto above = popup ? popup->parentBar() : nullptr;
+        bar = above.get();
+    }
+    const auto& shipped = *target.context()->shipped;
+    if (bar != nullptr) {
+        for (const auto& spec : shipped) {
+            if (sameName(spec.name, const_cast<SimCommandBar*>(bar)->Name())) {
+                places.push_back(&spec.controls);
+            }
+        }
+    }
+    for (const auto& spec : shipped) {
+        places.push_back(&spec.controls);
+    }
+    for (const std::optional<int> kind : {std::optional<int>(type), std::optional<int>()}) {
+        for (const auto* place : places) {
+            if (const auto* found = findShipped(*place, id, kind)) {
+                return found;
+            }
         }
     }
     return nullptr;
@@ -611,12 +648,7 @@ ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Opti
     std::shared_ptr<SimControl> control;
     if (controlId > 1) {
         // A built-in command: the host knows it from its own bars.
-        const ControlSpec* shipped = nullptr;
-        for (const auto& bar : *bar_->context()->shipped) {
-            if ((shipped = findShipped(bar.controls, controlId)) != nullptr) {
-                break;
-            }
-        }
+        const ControlSpec* shipped = findCommand(*bar_, controlId, controlType);
         if (!shipped) {
             throw invalidCall();
         }
