@@ -3,6 +3,7 @@
 #include "designer/BarAsVba.h"
 #include "designer/DesignerHandlers.h"
 #include "editing/EditingHandlers.h"
+#include "editing/LiveFind.h"
 #include "shell/Form1.h"
 #include "sources/SourcesHandlers.h"
 
@@ -14,6 +15,7 @@ void attachSubsystemHandlers(shell::Form1& form) {
     designer::attachHandlers(form);
     sources::attachHandlers(form);
     // The tools menu: features of this tool's own, one per subsystem.
+    editing::attachLiveFind(form);
     form.menu("menuBarAsVba").onClick = [&form] { designer::menuBarAsVba_Click(form); };
 }
 
