@@ -3,6 +3,7 @@
 #include "designer/BarAsVba.h"
 #include "designer/DesignerHandlers.h"
 #include "editing/EditingHandlers.h"
+#include "editing/Journal.h"
 #include "editing/LiveFind.h"
 #include "shell/Form1.h"
 #include "sources/SourcesHandlers.h"
@@ -17,6 +18,8 @@ void attachSubsystemHandlers(shell::Form1& form) {
     // The tools menu: features of this tool's own, one per subsystem.
     editing::attachLiveFind(form);
     form.menu("menuBarAsVba").onClick = [&form] { designer::menuBarAsVba_Click(form); };
+    // Last: the journal wraps every command attached before it.
+    editing::attachJournal(form);
 }
 
 }  // namespace tessaline::program

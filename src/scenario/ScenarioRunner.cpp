@@ -467,6 +467,11 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
         }
         return;
     }
+    if (verb == "undo" || verb == "redo") {
+        expectWords(command, 0, 0);
+        form.clickMenu(verb == "undo" ? "menuUndo" : "menuRedo");
+        return;
+    }
     if (verb == "popup") {
         const std::string& what = text(1, "choose or dismiss");
         if (what == "choose") {
