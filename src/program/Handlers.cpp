@@ -6,6 +6,7 @@
 #include "editing/Journal.h"
 #include "editing/LiveFind.h"
 #include "shell/Form1.h"
+#include "sources/CompareRecordings.h"
 #include "sources/SourcesHandlers.h"
 
 namespace tessaline::program {
@@ -18,6 +19,7 @@ void attachSubsystemHandlers(shell::Form1& form) {
     // The tools menu: features of this tool's own, one per subsystem.
     editing::attachLiveFind(form);
     form.menu("menuBarAsVba").onClick = [&form] { designer::menuBarAsVba_Click(form); };
+    sources::attachRecordingComparison(form);
     // Last: the journal wraps every command attached before it.
     editing::attachJournal(form);
 }
