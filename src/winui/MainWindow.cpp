@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@
 #include "winui/FlexGridWindow.h"
 #include "winui/Keys.h"
 #include "winui/Menus.h"
+#include "winui/Shortcuts.h"
 #include "winui/WideText.h"
 
 namespace tessaline::winui {
@@ -158,6 +160,7 @@ MainWindow::~MainWindow() {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
     if (font_ != nullptr) DeleteObject(font_);
     if (codeFont_ != nullptr) DeleteObject(codeFont_);
 }
@@ -168,6 +171,20 @@ void MainWindow::show() {
 }
 
 bool MainWindow::preTranslate(const MSG& message) {
+    // A text box keeps its own editing keys (undo, redo, cut, copy, paste, select all), as text fields do.
+    const auto textKey = [&message] {
+        if (message.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0) return false;
+        const WPARAM key = message.wParam;
+        if (key != 'Z' && key != 'Y' && key != 'X' && key != 'C' && key != 'V' && key != 'A') return false;
+        wchar_t className[32] = {};
+        GetClassNameW(message.hwnd, className, 32);
+        return lstrcmpiW(className, L"Edit") == 0 || StrStrIW(className, L"RichEdit") != nullptr;
+    };
+    if (accelerators_ != nullptr && hwnd_ != nullptr && (message.hwnd == hwnd_ || IsChild(hwnd_, message.hwnd)) &&
+        !textKey()) {
+        MSG copy = message;
+        if (TranslateAcceleratorW(hwnd_, accelerators_, &copy) != 0) return true;
+    }
     if (message.message != WM_KEYDOWN || message.wParam != VK_TAB || hwnd_ == nullptr) return false;
     if (message.hwnd == nullptr || !IsChild(hwnd_, message.hwnd)) return false;
     if ((SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message)) &
@@ -411,6 +428,25 @@ void MainWindow::rebuildMenuBar() {
     SetMenu(hwnd_, bar);
     if (old != nullptr) DestroyMenu(old);
     DrawMenuBar(hwnd_);
+    rebuildAccelerators();
+}
+
+void MainWindow::rebuildAccelerators() {
+    // The shortcuts of the items a user can reach on the menu bar; a disabled item's is ignored when used.
+    std::vector<ACCEL> table;
+    std::function<void(shell::MenuItem&)> collect = [&](shell::MenuItem& item) {
+        if (!item.Visible()) return;
+        if (!item.Shortcut().empty() && item.children().empty()) {
+            if (std::optional<ACCEL> accel = acceleratorOf(item.Shortcut())) {
+                accel->cmd = static_cast<WORD>(commandId(item.Name()));
+                table.push_back(*accel);
+            }
+        }
+        for (const auto& child : item.children()) collect(*child);
+    };
+    for (const auto& top : form_.menuBar()) collect(*top);
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+    accelerators_ = table.empty() ? nullptr : CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
 void MainWindow::scheduleMenuRebuild() {

@@ -45,8 +45,9 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     void show();
-    // Keys the window handles before the control with the focus sees them: Tab and Shift+Tab move the focus
-    // over the controls, except in a control that takes Tab itself. True when the message was used.
+    // Keys the window handles before the control with the focus sees them: the menu items' shortcuts, and
+    // Tab and Shift+Tab, which move the focus over the controls except in a control that takes Tab itself.
+    // True when the message was used.
     bool preTranslate(const MSG& message);
     shell::Form1& form() const { return form_; }
     const Twips& twips() const { return twips_; }
@@ -85,6 +86,7 @@ private:
 
     void assignCommandIds();
     void rebuildMenuBar();
+    void rebuildAccelerators();
     void scheduleMenuRebuild();
 
     void scheduleTreeRebuild();
@@ -106,6 +108,7 @@ private:
     HWND tree_ = nullptr;
     HWND rich_ = nullptr;
     HMENU menuBar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
     std::vector<std::pair<shell::Observable*, int>> subscriptions_;
     std::map<std::string, HWND> windows_;
     std::map<HWND, shell::Control*> controls_;

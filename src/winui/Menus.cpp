@@ -12,7 +12,9 @@ void appendMenuItems(HMENU menu, shell::MenuItem& parent, const std::function<UI
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        const std::wstring caption = wide(child->Caption());
+        std::wstring caption = wide(child->Caption());
+        // A shortcut is shown at the right of the item, as Windows menus show them.
+        if (!child->Shortcut().empty()) caption += L"\t" + wide(child->Shortcut());
         const UINT state = (child->Enabled() ? MF_ENABLED : MF_GRAYED) | (child->Checked() ? MF_CHECKED : 0);
         if (!child->children().empty()) {
             HMENU sub = CreatePopupMenu();

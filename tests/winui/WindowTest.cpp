@@ -276,6 +276,27 @@ TEST_F(WindowTest, MenuCommandsStatusPanelsAndEscReachTheirHandlers) {
     ASSERT_EQ(ui.messages.size(), 1U);
     EXPECT_EQ(ui.messages.back().title, "产品信息 & 联系方式");
 
+    // A shortcut runs its item from wherever the focus is, and shows at the item's right.
+    form->menu("menuAbout").SetShortcut("Ctrl+F1");
+    pump();
+    wchar_t caption[64] = {};
+    GetMenuStringW(GetMenu(window->hwnd()), window->commandId("menuAbout"), caption, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(caption, L"关于...\tCtrl+F1");
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    const MSG press{control("IDString"), WM_KEYDOWN, VK_F1, 1, 0, {}};
+    const bool used = window->preTranslate(press);
+    // In a text box Ctrl+Z is the box's own undo, not the tools menu's.
+    const MSG undo{control("IDString"), WM_KEYDOWN, 'Z', 1, 0, {}};
+    const bool undoTaken = window->preTranslate(undo);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(used);
+    EXPECT_FALSE(undoTaken);
+    EXPECT_EQ(ui.messages.size(), 2U);
+    ui.messages.pop_back();
 
     // A double click on the fifth panel leaves the sub-menu.
     form->StatusBar1.SetPanelText(5, "文件(&F)");
