@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "automation/Desktop.h"
+#include "automation/FaultPlan.h"
 
 namespace tessaline::automation {
 
@@ -50,6 +51,9 @@ public:
     // run or the path leads nowhere.
     virtual bool clickButton(const std::string& hostKey, const std::string& barName,
                              const std::vector<int>& indexPath) = 0;
+
+    // The faults this machine's Office is told to make, or nullptr where calls cannot be made to fail.
+    virtual FaultPlan* faultPlan() { return nullptr; }
 };
 
 }  // namespace tessaline::automation

@@ -319,7 +319,10 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
             throw CommandError("\"print\" takes a query only");
         }
         if (verb == "expect") ++checks_;
-        const std::string actual = evaluate(session(script), comparison.query);
+        RunnerSession& looked = session(script);
+        // Looking is not the tool's doing: no planned fault counts or fires on it.
+        const automation::FaultPlan::Pause pause(looked.office().faultPlan());
+        const std::string actual = evaluate(looked, comparison.query);
         if (verb == "print") {
             writeIndented(out_, actual);
         } else if (!holds(comparison, actual)) {
@@ -519,7 +522,35 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
     }
     if (verb == "paneldblclick") {
         expectWords(command, 1, 1);
-        form.userPanelDblClick(words::toInt(w[1].text, "a panel"));
+        const int panel = words::toInt(w[1].text, "a panel");
+        if (panel < 1 || panel > form.StatusBar1.PanelCount()) {
+            throw CommandError("the status bar has no panel " + w[1].text + " (it has 1 to " +
+                               std::to_string(form.StatusBar1.PanelCount()) + ")");
+        }
+        form.userPanelDblClick(panel);
+        return;
+    }
+    if (verb == "fail") {
+        automation::FaultPlan* plan = office.faultPlan();
+        if (!plan) throw CommandError("this Office cannot be told to fail calls");
+        if (w.size() == 2 && w[1].text == "clear") {
+            plan->clear();
+            return;
+        }
+        if (w.size() != 4 && w.size() != 5 && w.size() != 7) {
+            throw CommandError("\"fail\" takes HOST TYPE MEMBER [WHICH] [NUMBER TEXT], or clear");
+        }
+        automation::FaultPlan::Fault fault;
+        fault.host = w[1].text;
+        fault.type = w[2].text;
+        fault.member = w[3].text;
+        if (w.size() >= 5 && !automation::FaultPlan::parseOccurrences(w[4].text, fault.first, fault.last)) {
+            throw CommandError("\"" + w[4].text + "\" is not an occurrence: 3, 3-5, 11+ or *");
+        }
+        if (w.size() == 7) {
+            fault.error = automation::AutomationError(words::toInt(w[5].text, "an error number"), w[6].text);
+        }
+        plan->add(std::move(fault));
         return;
     }
     if (verb == "nodeclick") {

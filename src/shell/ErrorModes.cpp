@@ -33,7 +33,14 @@ bool report(Form1& form, const std::function<void()>& body) {
         body();
         return true;
     } catch (const std::exception& e) {
-        form.reportError(e);
+        if (form.Err.silentFailure.empty()) {
+            form.reportError(e);
+        } else {
+            const ErrObject err = errorOf(e);
+            const std::string why = std::move(form.Err.silentFailure);
+            form.Err.silentFailure.clear();
+            form.reportError(automation::AutomationError(err.Number, err.Description + "\r\n\r\n" + why));
+        }
         return false;
     }
 }

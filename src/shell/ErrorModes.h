@@ -15,6 +15,9 @@ class Form1;
 struct ErrObject {
     int Number = 0;
     std::string Description;
+    // Why a step that stays silent (opening a workbook) failed, for the next error report box to add: the
+    // user would otherwise see only what failed after it ("Subscript out of range").
+    std::string silentFailure;
     void Clear() {
         Number = 0;
         Description.clear();

@@ -288,8 +288,10 @@ void OpenSourceWorkbook(shell::Form1& form, const std::string& fileName) {
     shell::resume(form, [&] { form.ExcelApp = runningExcel(form); });
     bool open = false;
     shell::resume(form, [&] { open = shell::obj(form.ExcelApp).Workbooks()->Item(fileName) != nullptr; });
-    if (!open) {
-        shell::resume(form, [&] { shell::obj(form.ExcelApp).Workbooks()->Open(form.App.Path + "\\" + fileName); });
+    form.Err.silentFailure.clear();
+    if (!open &&
+        !shell::resume(form, [&] { shell::obj(form.ExcelApp).Workbooks()->Open(form.App.Path + "\\" + fileName); })) {
+        form.Err.silentFailure = fileName + ": " + form.Err.Description;
     }
     shell::resume(form, [&] { shell::ActivateHostWindow(form, "Xlmain"); });
 }

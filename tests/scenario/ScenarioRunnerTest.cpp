@@ -295,6 +295,30 @@ TEST_F(ScenarioRunnerTest, AnUnreadableScriptFileCountsAsAFailure) {
     EXPECT_EQ(runner.runFile("/nonexistent/none.scn"), 1);
     EXPECT_EQ(runner.failures(), 1);
     EXPECT_TRUE(said("cannot read /nonexistent/none.scn"));
+    // A folder is no script: it must not pass as one with no checks.
+    EXPECT_EQ(runner.runFile(TESSALINE_SOURCE_DIR "/tests/scenarios"), 1);
+    EXPECT_TRUE(said("is a folder, not a script")) << transcript.str();
+}
+
+TEST_F(ScenarioRunnerTest, OutOfRangePanelsAndUnknownFaultsAreFailures) {
+    EXPECT_EQ(run("option Excel\npaneldblclick 7\npaneldblclick 0\nfail Excel Range Value= x\nfail Excel\n"), 4)
+        << transcript.str();
+    EXPECT_TRUE(said("the status bar has no panel 7 (it has 1 to 6)"));
+}
+
+TEST_F(ScenarioRunnerTest, AFailedCallIsReportedAsTheHostWouldRefuseIt) {
+    // The third add of a design fails: its row is skipped silently, the others are added.
+    EXPECT_EQ(run("option Excel\n"
+                  "fail Excel CommandBars Add 1 -2147467259 \"Method 'Add' of object 'CommandBars' failed\"\n"
+                  "answer input T9\npopup choose CreateToolbar\nrightclick bars\n"
+                  "expect bar Excel T9 exists = False\nexpect msgbox count = 0\n"
+                  "click bars Standard 1\nclick controls 2 2\n"
+                  "fail Excel CommandBarControl Delete\n"
+                  "popup choose DeleteControl\nrightclick controls\n"
+                  "expect msgbox = \"Method 'Delete' of object 'CommandBarControl' failed\"\n"
+                  "expect bar Excel Standard count = 5\n"),
+              0)
+        << transcript.str();
 }
 
 }  // namespace

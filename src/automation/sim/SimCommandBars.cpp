@@ -15,7 +15,7 @@ bool isNumeric(const Variant& v) { return v.isNumber() || v.isBool(); }
 // Does the control and every popup above it inside `top` show?
 bool visibleChain(const std::shared_ptr<SimControl>& control) {
     for (auto c = control; c;) {
-        if (!c->Visible()) {
+        if (!c->visible()) {
             return false;
         }
         const auto bar = c->parentBar();
@@ -44,7 +44,7 @@ struct Criteria {
     }
 
     bool matches(const std::shared_ptr<SimControl>& c) const {
-        return (!type || c->Type() == *type) && (!id || c->Id() == *id) && (!tag || c->Tag() == *tag) &&
+        return (!type || c->type() == *type) && (!id || c->id() == *id) && (!tag || c->tag() == *tag) &&
                (!visibleOnly || visibleChain(c));
     }
 };
@@ -96,7 +96,7 @@ const ControlSpec* findCommand(const SimCommandBar& target, int id, int type) {
     const auto& shipped = *target.context()->shipped;
     if (bar != nullptr) {
         for (const auto& spec : shipped) {
-            if (sameName(spec.name, const_cast<SimCommandBar*>(bar)->Name())) {
+            if (sameName(spec.name, bar->name())) {
                 places.push_back(&spec.controls);
             }
         }
@@ -175,8 +175,9 @@ bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, Actio
 // SimCommandBars
 
 std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
-                                                       std::shared_ptr<ActionLog> log) {
+                                                       std::shared_ptr<ActionLog> log, GatePtr gate) {
     auto context = std::make_shared<HostContext>();
+    context->gate = std::move(gate);
     context->host = std::move(host);
     context->log = log ? std::move(log) : std::make_shared<ActionLog>();
     context->shipped = std::make_shared<const std::vector<BarSpec>>(std::move(bars));
@@ -187,12 +188,16 @@ std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> hos
     return result;
 }
 
-int SimCommandBars::Count() { return static_cast<int>(bars_.size()); }
+int SimCommandBars::Count() {
+    context_->pass("CommandBars", "Count");
+    return static_cast<int>(bars_.size());
+}
 
 CommandBarPtr SimCommandBars::Item(const Variant& indexOrName) {
+    context_->pass("CommandBars", "Item");
     if (isNumeric(indexOrName)) {
         const int index = indexOrName.toLong();
-        if (index < 1 || index > Count()) {
+        if (index < 1 || index > static_cast<int>(bars_.size())) {
             throw invalidCall();
         }
         return bars_[static_cast<std::size_t>(index - 1)];
@@ -205,17 +210,21 @@ CommandBarPtr SimCommandBars::Item(const Variant& indexOrName) {
 
 std::shared_ptr<SimCommandBar> SimCommandBars::findByName(std::string_view name) const {
     for (const auto& bar : bars_) {
-        if (sameName(bar->Name(), name)) {
+        if (sameName(bar->name(), name)) {
             return bar;
         }
     }
     return nullptr;
 }
 
-std::vector<CommandBarPtr> SimCommandBars::Enumerate() { return {bars_.begin(), bars_.end()}; }
+std::vector<CommandBarPtr> SimCommandBars::Enumerate() {
+    context_->pass("CommandBars", "_NewEnum");
+    return {bars_.begin(), bars_.end()};
+}
 
 CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position, const Optional& menuBar,
                                   const Optional& temporary) {
+    context_->pass("CommandBars", "Add");
     const int pos = position && !position->isEmpty() ? position->toLong() : mso::BarFloating;
     if (pos < mso::BarLeft || pos > mso::BarPopup) {
         throw invalidCall();
@@ -253,9 +262,10 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
 
 ControlPtr SimCommandBars::FindControl(const Optional& type, const Optional& id, const Optional& tag,
                                        const Optional& visible) {
+    context_->pass("CommandBars", "FindControl");
     const Criteria criteria(type, id, tag, visible);
     for (const auto& bar : bars_) {
-        if (criteria.visibleOnly && !bar->Visible()) {
+        if (criteria.visibleOnly && !bar->visible()) {
             continue;
         }
         if (auto found = findIn(*bar, criteria, true)) {
@@ -332,9 +342,10 @@ void SimCommandBar::populate(const std::vector<ControlSpec>& specs) {
     }
 }
 
-void SimCommandBar::checkAlive(const char* member) const {
+void SimCommandBar::checkAlive(const char* member, const char* type) const {
+    context_->pass(type, member);
     if (deleted_) {
-        throw methodFailed(member, "CommandBar");
+        throw methodFailed(memberText(member), "CommandBar");
     }
 }
 
@@ -357,7 +368,7 @@ std::string SimCommandBar::Name() {
 }
 
 void SimCommandBar::SetName(const std::string& name) {
-    checkAlive("Name");
+    checkAlive("Name=");
     if (builtIn_ || isPopupBar_) {
         throw methodFailed("Name", "CommandBar");
     }
@@ -373,7 +384,7 @@ std::string SimCommandBar::NameLocal() {
 }
 
 void SimCommandBar::SetNameLocal(const std::string& name) {
-    checkAlive("NameLocal");
+    checkAlive("NameLocal=");
     if (builtIn_ || isPopupBar_) {
         throw methodFailed("NameLocal", "CommandBar");
     }
@@ -387,7 +398,7 @@ bool SimCommandBar::BuiltIn() {
     checkAlive("BuiltIn");
     if (isPopupBar_) {
         const auto p = popup_.lock();
-        return p && p->BuiltIn();
+        return p && p->builtIn();
     }
     return builtIn_;
 }
@@ -403,7 +414,7 @@ bool SimCommandBar::Enabled() {
 }
 
 void SimCommandBar::SetEnabled(bool enabled) {
-    checkAlive("Enabled");
+    checkAlive("Enabled=");
     enabled_ = enabled;
     if (!enabled) {
         visible_ = false;  // a disabled bar cannot stay on screen
@@ -416,7 +427,7 @@ bool SimCommandBar::Visible() {
 }
 
 void SimCommandBar::SetVisible(bool visible) {
-    checkAlive("Visible");
+    checkAlive("Visible=");
     if (visible && (type_ == mso::BarTypePopup || !enabled_)) {
         throw methodFailed("Visible", "CommandBar");
     }
@@ -429,7 +440,7 @@ int SimCommandBar::Position() {
 }
 
 void SimCommandBar::SetPosition(const Variant& position) {
-    checkAlive("Position");
+    checkAlive("Position=");
     const int pos = position.toLong();
     if (pos < mso::BarLeft || pos > mso::BarPopup) {
         throw invalidCall();
@@ -452,16 +463,16 @@ int SimCommandBar::Width() {
     const bool vertical = position_ == mso::BarLeft || position_ == mso::BarRight || type_ == mso::BarTypePopup;
     int width = 0;
     for (const auto& c : controls_) {
-        if (!c->Visible()) {
+        if (!c->visible()) {
             continue;
         }
-        width = vertical ? std::max(width, c->Width()) : width + c->Width();
+        width = vertical ? std::max(width, c->width()) : width + c->width();
     }
     return width + (vertical ? 6 : 10);
 }
 
 void SimCommandBar::SetWidth(const Variant& width) {
-    checkAlive("Width");
+    checkAlive("Width=");
     const int w = width.toLong();
     if (w < 0 || w > 32767) {
         throw invalidCall();
@@ -477,7 +488,7 @@ int SimCommandBar::Height() {
     }
     int visible = 0;
     for (const auto& c : controls_) {
-        visible += c->Visible() ? 1 : 0;
+        visible += c->visible() ? 1 : 0;
     }
     return 6 + 22 * visible;
 }
@@ -511,7 +522,7 @@ void SimCommandBar::Reset() {
     checkAlive("Reset");
     if (isPopupBar_) {
         const auto p = popup_.lock();
-        if (!p || !p->BuiltIn() || !p->shipped()) {
+        if (!p || !p->builtIn() || !p->shipped()) {
             throw methodFailed("Reset", "CommandBar");
         }
         clearControls();
@@ -588,12 +599,12 @@ bool SimCommandBar::isWithin(const SimControl* control) const {
 // SimControls
 
 int SimControls::Count() {
-    bar_->checkAlive("Count");
+    bar_->checkAlive("Count", "CommandBarControls");
     return static_cast<int>(bar_->items().size());
 }
 
 ControlPtr SimControls::Item(const Variant& indexOrCaption) {
-    bar_->checkAlive("Item");
+    bar_->checkAlive("Item", "CommandBarControls");
     if (isNumeric(indexOrCaption)) {
         if (auto c = bar_->item(indexOrCaption.toLong())) {
             return c;
@@ -612,7 +623,7 @@ ControlPtr SimControls::Item(const Variant& indexOrCaption) {
     };
     const std::string wanted = plain(indexOrCaption.toString());
     for (const auto& c : bar_->items()) {
-        if (plain(c->Caption()) == wanted) {
+        if (plain(c->caption()) == wanted) {
             return c;
         }
     }
@@ -620,13 +631,16 @@ ControlPtr SimControls::Item(const Variant& indexOrCaption) {
 }
 
 std::vector<ControlPtr> SimControls::Enumerate() {
-    bar_->checkAlive("Controls");
+    bar_->context()->pass("CommandBarControls", "_NewEnum");
+    if (bar_->deleted()) {
+        throw methodFailed("Controls", "CommandBar");
+    }
     return {bar_->items().begin(), bar_->items().end()};
 }
 
 ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Optional& parameter, const Optional& before,
                             const Optional& temporary) {
-    bar_->checkAlive("Add");
+    bar_->checkAlive("Add", "CommandBarControls");
     const int controlType = type ? type->toLong() : mso::ControlButton;
     static constexpr int creatable[] = {1, 2, 3, 4, 10, 12, 13};
     if (std::find(std::begin(creatable), std::end(creatable), controlType) == std::end(creatable)) {

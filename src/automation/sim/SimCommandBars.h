@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/Office.h"
+#include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
 
 // The command-bar engine of the in-memory Office: one CommandBars collection per host, its bars and their
@@ -64,13 +65,16 @@ struct HostContext {
     ClickHub clicks;
     std::shared_ptr<ActionLog> log;
     std::shared_ptr<const std::vector<BarSpec>> shipped;  // the host's content, for built-in Ids
+    GatePtr gate;                                         // null outside a machine
+
+    void pass(std::string_view type, std::string_view member) const { sim::pass(gate, type, member); }
 };
 
 class SimCommandBars final : public CommandBars, public std::enable_shared_from_this<SimCommandBars> {
 public:
     // Builds the shipped bars of a host; `host` becomes their Parent.
     static std::shared_ptr<SimCommandBars> create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
-                                                  std::shared_ptr<ActionLog> log);
+                                                  std::shared_ptr<ActionLog> log, GatePtr gate = nullptr);
 
     int Count() override;
     CommandBarPtr Item(const Variant& indexOrName) override;
@@ -129,7 +133,10 @@ public:
     ControlPtr FindControl(const Optional& type, const Optional& id, const Optional& tag, const Optional& visible,
                            const Optional& recursive) override;
 
-    // The engine's side.
+    // The engine's side (past the host's gate, like SimControl's).
+    const std::string& name() const { return name_; }
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
     const std::vector<std::shared_ptr<SimControl>>& items() const { return controls_; }
     std::shared_ptr<SimControl> item(int oneBasedIndex) const;
     int indexOf(const SimControl* control) const;  // 1-based, 0 when absent
@@ -144,8 +151,9 @@ public:
     const std::shared_ptr<HostContext>& context() const { return context_; }
     // Whether `control` is this bar's popup or a popup above it (a popup may not go into its own sub bars).
     bool isWithin(const SimControl* control) const;
-    // Refuses any use of a deleted bar, as Office does.
-    void checkAlive(const char* member) const;
+    // Lets the call through the host's gate, then refuses any use of a deleted bar, as Office does. `type` is
+    // the object the call is made on (the bar's Controls collection passes here too).
+    void checkAlive(const char* member, const char* type = "CommandBar") const;
 
 private:
     explicit SimCommandBar(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
@@ -251,7 +259,17 @@ public:
     std::string Text() override;
     void SetText(const std::string& text) override;
 
-    // The engine's side.
+    // The engine's side. The host reads its own state past its gate, so these are not calls of the tool.
+    int id() const { return id_; }
+    int type() const { return type_; }
+    const std::string& tag() const { return tag_; }
+    const std::string& caption() const { return caption_; }
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
+    bool builtIn() const { return builtIn_; }
+    int width() const;
+    // A click on the control as the host delivers it: the sinks, then the default action unless cancelled.
+    void click();
     std::shared_ptr<SimCommandBar> parentBar() const { return parent_.lock(); }
     void setParentBar(const std::shared_ptr<SimCommandBar>& bar) { parent_ = bar; }
     std::shared_ptr<SimCommandBar> popupBar() const { return popupBar_; }

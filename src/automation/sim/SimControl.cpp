@@ -135,8 +135,9 @@ std::string SimControl::TypeName() const {
 }
 
 void SimControl::checkAlive(const char* member) const {
+    context_->pass("CommandBarControl", member);
     if (deleted_) {
-        throw methodFailed(member, TypeName());
+        throw methodFailed(memberText(member), TypeName());
     }
 }
 
@@ -154,7 +155,7 @@ void SimControl::checkListMember(const char* member, bool changesList) const {
     }
     // An edit box has no list; a built-in list belongs to its command.
     if (changesList && (type_ == mso::ControlEdit || builtIn_)) {
-        throw methodFailed(member, TypeName());
+        throw methodFailed(memberText(member), TypeName());
     }
 }
 
@@ -175,7 +176,7 @@ std::string SimControl::Caption() {
 }
 
 void SimControl::SetCaption(const std::string& caption) {
-    checkAlive("Caption");
+    checkAlive("Caption=");
     caption_ = caption;
 }
 
@@ -190,7 +191,7 @@ bool SimControl::BeginGroup() {
 }
 
 void SimControl::SetBeginGroup(bool beginGroup) {
-    checkAlive("BeginGroup");
+    checkAlive("BeginGroup=");
     beginGroup_ = beginGroup;
 }
 
@@ -205,7 +206,7 @@ bool SimControl::Enabled() {
 }
 
 void SimControl::SetEnabled(bool enabled) {
-    checkAlive("Enabled");
+    checkAlive("Enabled=");
     enabled_ = enabled;
 }
 
@@ -215,7 +216,7 @@ bool SimControl::Visible() {
 }
 
 void SimControl::SetVisible(bool visible) {
-    checkAlive("Visible");
+    checkAlive("Visible=");
     visible_ = visible;
 }
 
@@ -225,7 +226,7 @@ std::string SimControl::OnAction() {
 }
 
 void SimControl::SetOnAction(const std::string& macro) {
-    checkAlive("OnAction");
+    checkAlive("OnAction=");
     onAction_ = macro;
     if (!macro.empty()) {
         builtIn_ = false;  // it no longer runs its built-in command
@@ -238,7 +239,7 @@ std::string SimControl::TooltipText() {
 }
 
 void SimControl::SetTooltipText(const std::string& text) {
-    checkAlive("TooltipText");
+    checkAlive("TooltipText=");
     tooltipText_ = text;
 }
 
@@ -248,12 +249,16 @@ std::string SimControl::Tag() {
 }
 
 void SimControl::SetTag(const std::string& tag) {
-    checkAlive("Tag");
+    checkAlive("Tag=");
     tag_ = tag;
 }
 
 int SimControl::Width() {
     checkAlive("Width");
+    return width();
+}
+
+int SimControl::width() const {
     if (width_) {
         return *width_;
     }
@@ -269,7 +274,7 @@ int SimControl::Width() {
 }
 
 void SimControl::SetWidth(const Variant& width) {
-    checkAlive("Width");
+    checkAlive("Width=");
     const int w = width.toLong();
     if (w < 0 || w > 32767) {
         throw invalidCall();
@@ -345,6 +350,10 @@ void SimControl::Execute() {
     if (!enabled_) {
         throw methodFailed("Execute", TypeName());
     }
+    click();
+}
+
+void SimControl::click() {
     const auto self = shared_from_this();  // a sink may delete the control it hears
     bool cancelDefault = false;
     if (isButtonType(type_)) {
@@ -375,14 +384,8 @@ Variant SimControl::GetProperty(std::string_view member) {
     if (m == "faceid") return FaceId();
     if (m == "style") return Style();
     if (m == "shortcuttext") return ShortcutText();
-    if (m == "listcount") {
-        checkListMember("ListCount", false);
-        return ListCount();
-    }
-    if (m == "text") {
-        checkListMember("Text", false);
-        return Text();
-    }
+    if (m == "listcount") return ListCount();
+    if (m == "text") return Text();
     // Object members (Parent, Controls, CommandBar) are reached through their typed accessors.
     throw noSuchMember();
 }
@@ -400,10 +403,7 @@ void SimControl::SetProperty(std::string_view member, const Variant& value) {
     if (m == "faceid") return SetFaceId(value);
     if (m == "style") return SetStyle(value);
     if (m == "shortcuttext") return SetShortcutText(value.toString());
-    if (m == "text") {
-        checkListMember("Text", false);
-        return SetText(value.toString());
-    }
+    if (m == "text") return SetText(value.toString());
     // Read-only members (Index, Id, BuiltIn, Type, ListCount) have nothing to assign, as through IDispatch.
     throw noSuchMember();
 }
@@ -437,7 +437,7 @@ int SimControl::FaceId() {
 }
 
 void SimControl::SetFaceId(const Variant& faceId) {
-    checkButtonMember("FaceId");
+    checkButtonMember("FaceId=");
     const double value = faceId.toDouble();
     if (!(value >= 0 && value <= MaxFaceId) || std::trunc(value) != value) {
         throw invalidCall();
@@ -451,7 +451,7 @@ int SimControl::Style() {
 }
 
 void SimControl::SetStyle(const Variant& style) {
-    checkButtonMember("Style");
+    checkButtonMember("Style=");
     const int value = style.toLong();
     if (!isValidStyle(value)) {
         throw invalidCall();
@@ -465,7 +465,7 @@ std::string SimControl::ShortcutText() {
 }
 
 void SimControl::SetShortcutText(const std::string& text) {
-    checkButtonMember("ShortcutText");
+    checkButtonMember("ShortcutText=");
     if (onAction_.empty()) {
         throw methodFailed("ShortcutText", TypeName());
     }
@@ -493,7 +493,7 @@ ControlsPtr SimControl::Controls() {
     if (!popupBar_) {
         throw noSuchMember();
     }
-    return popupBar_->Controls();
+    return std::make_shared<SimControls>(popupBar_);
 }
 
 CommandBarPtr SimControl::CommandBar() {
@@ -551,7 +551,7 @@ std::string SimControl::Text() {
 }
 
 void SimControl::SetText(const std::string& text) {
-    checkListMember("Text", false);
+    checkListMember("Text=", false);
     text_ = text;
 }
 

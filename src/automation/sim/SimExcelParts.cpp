@@ -139,8 +139,8 @@ std::shared_ptr<SimRange> simRangeOf(const RangePtr& range) {
 }  // namespace
 
 WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nlohmann::json& workbooks,
-                           const std::string& contentFile) {
-    auto books = std::make_shared<SimWorkbooks>(std::move(application));
+                           const std::string& contentFile, GatePtr gate) {
+    auto books = std::make_shared<SimWorkbooks>(std::move(application), std::move(gate));
     if (workbooks.is_null()) return books;
     ContentReader reader(contentFile);
     if (!workbooks.is_array()) reader.fail("workbooks", "expected an array");
@@ -158,7 +158,7 @@ WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nl
                 readSheet(reader, (*sheets)[s], indexed(path + ".sheets", s), *book);
             }
         }
-        if (book->WorksheetCount() == 0) book->addSheetAtEnd("Sheet1");
+        if (book->sheetCount() == 0) book->addSheetAtEnd("Sheet1");
         book->setActiveSheetIndex(0);
         book->setSaved(true);
         books->adopt(book, reader.boolean(bookJson, "active", path, false));
@@ -200,9 +200,10 @@ RangePtr intersectOf(const RangePtr& a, const RangePtr& b) {
     return first->sheet()->rangeOf(normalizedAreas(common));
 }
 
-std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile) {
+std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile,
+                                           GatePtr gate) {
     std::vector<std::shared_ptr<SimVbProject>> result;
-    if (projects.is_null()) return std::make_shared<SimVbProjects>(std::move(result));
+    if (projects.is_null()) return std::make_shared<SimVbProjects>(std::move(result), gate);
     ContentReader reader(contentFile);
     if (!projects.is_array()) reader.fail("vbProjects", "expected an array");
     for (std::size_t i = 0; i < projects.size(); ++i) {
@@ -227,13 +228,13 @@ std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const
                 if (!kTypes.count(*type)) reader.fail(componentPath + ".type", "expected 1, 2, 3, 11 or 100");
                 const json* code = reader.array(componentJson, "code", componentPath);
                 components.push_back(std::make_shared<SimVbComponent>(
-                    *type, componentName, codeLines(reader, code, componentPath + ".code")));
+                    *type, componentName, codeLines(reader, code, componentPath + ".code"), gate));
             }
         }
-        result.push_back(std::make_shared<SimVbProject>(name, fileName, protection,
-                                                        std::make_shared<SimVbComponents>(std::move(components))));
+        result.push_back(std::make_shared<SimVbProject>(
+            name, fileName, protection, std::make_shared<SimVbComponents>(std::move(components), gate), gate));
     }
-    return std::make_shared<SimVbProjects>(std::move(result));
+    return std::make_shared<SimVbProjects>(std::move(result), gate);
 }
 
 }  // namespace tessaline::automation::sim

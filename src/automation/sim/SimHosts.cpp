@@ -33,14 +33,27 @@ int showStateOf(int windowState) {
 
 }  // namespace
 
-std::shared_ptr<SimApplication> SimApplication::create(const HostContent& content, std::shared_ptr<ActionLog> log) {
+std::shared_ptr<SimApplication> SimApplication::create(const HostContent& content, std::shared_ptr<ActionLog> log,
+                                                       GatePtr gate) {
     auto app = std::shared_ptr<SimApplication>(new SimApplication());
+    app->gate_ = gate;
     app->name_ = content.name;
-    app->bars_ = SimCommandBars::create(std::weak_ptr<CommandBarHost>(app), content.bars, std::move(log));
+    app->bars_ = SimCommandBars::create(std::weak_ptr<CommandBarHost>(app), content.bars, std::move(log), gate);
     return app;
 }
 
+CommandBarsPtr SimApplication::CommandBars() {
+    pass(gate_, "Application", "CommandBars");
+    return bars_;
+}
+
+std::string SimApplication::Name() {
+    pass(gate_, "Application", "Name");
+    return name_;
+}
+
 int SimVbeWindow::WindowState() {
+    pass(gate_, "Window", "WindowState");
     const auto link = link_.lock();
     const int show = link ? link->editorShowState() : -1;
     if (show == sw::Maximized) {
@@ -53,6 +66,7 @@ int SimVbeWindow::WindowState() {
 }
 
 void SimVbeWindow::SetWindowState(int state) {
+    pass(gate_, "Window", "WindowState=");
     if (state < vbext::WindowNormal || state > vbext::WindowMaximized) {
         throw invalidCall();
     }
@@ -64,11 +78,13 @@ void SimVbeWindow::SetWindowState(int state) {
 }
 
 bool SimVbeWindow::Visible() {
+    pass(gate_, "Window", "Visible");
     const auto link = link_.lock();
     return link && link->editorVisible();
 }
 
 void SimVbeWindow::SetVisible(bool visible) {
+    pass(gate_, "Window", "Visible=");
     const auto link = link_.lock();
     if (!link) {
         throw methodFailed("Visible", "Window");
@@ -81,56 +97,133 @@ void SimVbeWindow::SetVisible(bool visible) {
 }
 
 std::shared_ptr<SimVbe> SimVbe::create(const HostContent& content, std::shared_ptr<ActionLog> log,
-                                       std::weak_ptr<EditorWindowLink> link) {
+                                       std::weak_ptr<EditorWindowLink> link, GatePtr gate) {
     auto vbe = std::shared_ptr<SimVbe>(new SimVbe());
+    vbe->gate_ = gate;
     vbe->name_ = content.name;
-    vbe->bars_ = SimCommandBars::create(std::weak_ptr<Vbe>(vbe), content.bars, std::move(log));
-    vbe->window_ = std::make_shared<SimVbeWindow>(std::move(link));
-    vbe->projects_ = buildPart(content.file, [&] { return makeVbProjects(content.vbProjects, content.file); });
+    vbe->bars_ = SimCommandBars::create(std::weak_ptr<Vbe>(vbe), content.bars, std::move(log), gate);
+    vbe->window_ = std::make_shared<SimVbeWindow>(std::move(link), gate);
+    vbe->projects_ = buildPart(content.file, [&] { return makeVbProjects(content.vbProjects, content.file, gate); });
     return vbe;
 }
 
+CommandBarsPtr SimVbe::CommandBars() {
+    pass(gate_, "VBE", "CommandBars");
+    return bars_;
+}
+
+std::string SimVbe::Name() {
+    pass(gate_, "VBE", "Name");
+    return name_;
+}
+
+std::shared_ptr<VbeWindow> SimVbe::MainWindow() {
+    pass(gate_, "VBE", "MainWindow");
+    return window_;
+}
+
+std::shared_ptr<automation::VBProjects> SimVbe::VBProjects() {
+    pass(gate_, "VBE", "VBProjects");
+    return projects_;
+}
+
 std::shared_ptr<SimExcel> SimExcel::create(const HostContent& content, const HostContent* vbe,
-                                           std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link) {
+                                           std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link,
+                                           GatePtr gate, GatePtr editorGate) {
     auto excel = std::shared_ptr<SimExcel>(new SimExcel());
+    excel->gate_ = gate;
     excel->name_ = content.name;
-    excel->bars_ = SimCommandBars::create(std::weak_ptr<ExcelApplication>(excel), content.bars, log);
+    excel->bars_ = SimCommandBars::create(std::weak_ptr<ExcelApplication>(excel), content.bars, log, gate);
     excel->workbooks_ = buildPart(content.file, [&] {
-        return makeWorkbooks(std::weak_ptr<ExcelApplication>(excel), content.workbooks, content.file);
+        return makeWorkbooks(std::weak_ptr<ExcelApplication>(excel), content.workbooks, content.file, gate);
     });
     if (vbe) {
-        excel->vbe_ = SimVbe::create(*vbe, std::move(log), std::move(link));
+        excel->vbe_ = SimVbe::create(*vbe, std::move(log), std::move(link), std::move(editorGate));
     }
     return excel;
 }
 
-WorkbookPtr SimExcel::ActiveWorkbook() { return activeWorkbookOf(workbooks_); }
+CommandBarsPtr SimExcel::CommandBars() {
+    pass(gate_, "Application", "CommandBars");
+    return bars_;
+}
+
+std::string SimExcel::Name() {
+    pass(gate_, "Application", "Name");
+    return name_;
+}
+
+WorkbooksPtr SimExcel::Workbooks() {
+    pass(gate_, "Application", "Workbooks");
+    return workbooks_;
+}
+
+bool SimExcel::ScreenUpdating() {
+    pass(gate_, "Application", "ScreenUpdating");
+    return screenUpdating_;
+}
+
+void SimExcel::SetScreenUpdating(bool on) {
+    pass(gate_, "Application", "ScreenUpdating=");
+    screenUpdating_ = on;
+}
+
+WorkbookPtr SimExcel::ActiveWorkbook() {
+    pass(gate_, "Application", "ActiveWorkbook");
+    return activeWorkbookOf(workbooks_);
+}
 
 VbePtr SimExcel::VBE() {
+    pass(gate_, "Application", "VBE");
     if (!vbe_) {
         throw AutomationError(vberr::ApplicationDefined, "Programmatic access to Visual Basic Project is not trusted");
     }
     return vbe_;
 }
 
-RangePtr SimExcel::Union(const std::vector<RangePtr>& ranges) { return unionOf(ranges); }
+RangePtr SimExcel::Union(const std::vector<RangePtr>& ranges) {
+    pass(gate_, "Application", "Union");
+    return unionOf(ranges);
+}
 
-RangePtr SimExcel::Intersect(const RangePtr& a, const RangePtr& b) { return intersectOf(a, b); }
+RangePtr SimExcel::Intersect(const RangePtr& a, const RangePtr& b) {
+    pass(gate_, "Application", "Intersect");
+    return intersectOf(a, b);
+}
 
 std::shared_ptr<SimOutlookExplorer> SimOutlookExplorer::create(const HostContent& content,
-                                                               std::shared_ptr<ActionLog> log) {
+                                                               std::shared_ptr<ActionLog> log, GatePtr gate) {
     auto explorer = std::shared_ptr<SimOutlookExplorer>(new SimOutlookExplorer());
+    explorer->gate_ = gate;
     explorer->name_ = content.name;
-    explorer->bars_ = SimCommandBars::create(std::weak_ptr<OutlookExplorer>(explorer), content.bars, std::move(log));
+    explorer->bars_ =
+        SimCommandBars::create(std::weak_ptr<OutlookExplorer>(explorer), content.bars, std::move(log), gate);
     return explorer;
 }
 
-SimOutlook::SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log)
-    : name_(content.name),
-      explorer_(SimOutlookExplorer::create(content, std::move(log))),
+CommandBarsPtr SimOutlookExplorer::CommandBars() {
+    pass(gate_, "Explorer", "CommandBars");
+    return bars_;
+}
+
+std::string SimOutlookExplorer::Name() {
+    pass(gate_, "Explorer", "Name");
+    return name_;
+}
+
+SimOutlook::SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log, GatePtr gate)
+    : gate_(gate),
+      name_(content.name),
+      explorer_(SimOutlookExplorer::create(content, std::move(log), gate)),
       explorerOpen_(content.explorer) {}
 
+std::string SimOutlook::Name() {
+    pass(gate_, "Application", "Name");
+    return name_;
+}
+
 std::shared_ptr<OutlookExplorer> SimOutlook::ActiveExplorer() {
+    pass(gate_, "Application", "ActiveExplorer");
     if (!explorerOpen_) {
         return nullptr;
     }

@@ -6,6 +6,7 @@
 #include "automation/Desktop.h"
 #include "automation/Excel.h"
 #include "automation/Vbe.h"
+#include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
 #include "automation/sim/SimCommandBars.h"
 
@@ -28,21 +29,23 @@ public:
 // Word, PowerPoint and Access: as far as the tool reaches them, a name and command bars.
 class SimApplication final : public CommandBarHost, public std::enable_shared_from_this<SimApplication> {
 public:
-    static std::shared_ptr<SimApplication> create(const HostContent& content, std::shared_ptr<ActionLog> log);
+    static std::shared_ptr<SimApplication> create(const HostContent& content, std::shared_ptr<ActionLog> log,
+                                                  GatePtr gate = nullptr);
 
     std::string TypeName() const override { return "Application"; }
-    CommandBarsPtr CommandBars() override { return bars_; }
-    std::string Name() override { return name_; }
+    CommandBarsPtr CommandBars() override;
+    std::string Name() override;
 
 private:
     SimApplication() = default;
+    GatePtr gate_;
     std::string name_;
     std::shared_ptr<SimCommandBars> bars_;
 };
 
 class SimVbeWindow final : public VbeWindow {
 public:
-    explicit SimVbeWindow(std::weak_ptr<EditorWindowLink> link) : link_(std::move(link)) {}
+    SimVbeWindow(std::weak_ptr<EditorWindowLink> link, GatePtr gate) : link_(std::move(link)), gate_(std::move(gate)) {}
 
     int WindowState() override;
     void SetWindowState(int state) override;
@@ -51,21 +54,23 @@ public:
 
 private:
     std::weak_ptr<EditorWindowLink> link_;
+    GatePtr gate_;
     int state_ = vbext::WindowNormal;  // kept while the window does not exist
 };
 
 class SimVbe final : public Vbe, public std::enable_shared_from_this<SimVbe> {
 public:
     static std::shared_ptr<SimVbe> create(const HostContent& content, std::shared_ptr<ActionLog> log,
-                                          std::weak_ptr<EditorWindowLink> link);
+                                          std::weak_ptr<EditorWindowLink> link, GatePtr gate = nullptr);
 
-    CommandBarsPtr CommandBars() override { return bars_; }
-    std::string Name() override { return name_; }
-    std::shared_ptr<VbeWindow> MainWindow() override { return window_; }
-    std::shared_ptr<automation::VBProjects> VBProjects() override { return projects_; }
+    CommandBarsPtr CommandBars() override;
+    std::string Name() override;
+    std::shared_ptr<VbeWindow> MainWindow() override;
+    std::shared_ptr<automation::VBProjects> VBProjects() override;
 
 private:
     SimVbe() = default;
+    GatePtr gate_;
     std::string name_;
     std::shared_ptr<SimCommandBars> bars_;
     std::shared_ptr<SimVbeWindow> window_;
@@ -77,15 +82,16 @@ public:
     // `vbe` is the editor's content, or null when the editor is not installed (programmatic access to it
     // is then refused).
     static std::shared_ptr<SimExcel> create(const HostContent& content, const HostContent* vbe,
-                                            std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link);
+                                            std::shared_ptr<ActionLog> log, std::weak_ptr<EditorWindowLink> link,
+                                            GatePtr gate = nullptr, GatePtr editorGate = nullptr);
 
-    CommandBarsPtr CommandBars() override { return bars_; }
-    std::string Name() override { return name_; }
-    WorkbooksPtr Workbooks() override { return workbooks_; }
+    CommandBarsPtr CommandBars() override;
+    std::string Name() override;
+    WorkbooksPtr Workbooks() override;
     WorkbookPtr ActiveWorkbook() override;
     VbePtr VBE() override;
-    bool ScreenUpdating() override { return screenUpdating_; }
-    void SetScreenUpdating(bool on) override { screenUpdating_ = on; }
+    bool ScreenUpdating() override;
+    void SetScreenUpdating(bool on) override;
     RangePtr Union(const std::vector<RangePtr>& ranges) override;
     RangePtr Intersect(const RangePtr& a, const RangePtr& b) override;
 
@@ -94,6 +100,7 @@ public:
 
 private:
     SimExcel() = default;
+    GatePtr gate_;
     std::string name_;
     std::shared_ptr<SimCommandBars> bars_;
     WorkbooksPtr workbooks_;
@@ -103,22 +110,24 @@ private:
 
 class SimOutlookExplorer final : public OutlookExplorer, public std::enable_shared_from_this<SimOutlookExplorer> {
 public:
-    static std::shared_ptr<SimOutlookExplorer> create(const HostContent& content, std::shared_ptr<ActionLog> log);
+    static std::shared_ptr<SimOutlookExplorer> create(const HostContent& content, std::shared_ptr<ActionLog> log,
+                                                      GatePtr gate = nullptr);
 
-    CommandBarsPtr CommandBars() override { return bars_; }
-    std::string Name() override { return name_; }
+    CommandBarsPtr CommandBars() override;
+    std::string Name() override;
 
 private:
     SimOutlookExplorer() = default;
+    GatePtr gate_;
     std::string name_;
     std::shared_ptr<SimCommandBars> bars_;
 };
 
 class SimOutlook final : public OutlookApplication {
 public:
-    SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log);
+    SimOutlook(const HostContent& content, std::shared_ptr<ActionLog> log, GatePtr gate = nullptr);
 
-    std::string Name() override { return name_; }
+    std::string Name() override;
     std::shared_ptr<OutlookExplorer> ActiveExplorer() override;
 
     // The explorer keeps its bars while it is closed and opened again.
@@ -127,6 +136,7 @@ public:
     std::shared_ptr<SimOutlookExplorer> explorer() const { return explorer_; }
 
 private:
+    GatePtr gate_;
     std::string name_;
     std::shared_ptr<SimOutlookExplorer> explorer_;
     bool explorerOpen_ = true;

@@ -8,7 +8,9 @@
 #include <stdexcept>
 
 #include "automation/AutomationError.h"
+#include "automation/FaultPlan.h"
 #include "automation/FilePath.h"
+#include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
 #include "automation/sim/SimHosts.h"
 
@@ -70,6 +72,9 @@ public:
     WindowHandle nextHandle = 0x00010010;
     std::vector<std::string> sentKeys;
     std::shared_ptr<ActionLog> log = std::make_shared<ActionLog>();
+    std::shared_ptr<FaultPlan> faults = std::make_shared<FaultPlan>();
+    // The gate of each running host's objects; a host that quits closes its gate for good.
+    std::map<std::string, GatePtr> gates;
 
     const HostContent* contentOf(const std::string& key) const {
         const auto it = content.find(key);
@@ -135,23 +140,42 @@ public:
         return apps.count(key) != 0;
     }
 
+    GatePtr newGate(const std::string& key) {
+        auto& gate = gates[key];
+        if (gate) gate->stop();  // objects of an earlier run of the host stay dead
+        gate = std::make_shared<CallGate>(key, faults);
+        return gate;
+    }
+
     void start(const std::string& key) {
         const HostContent& c = content.at(key);
         if (key == "Excel") {
-            excel = SimExcel::create(c, contentOf("VBE"), log, weak_from_this());
+            auto gate = newGate("Excel");
+            excel = SimExcel::create(c, contentOf("VBE"), log, weak_from_this(), gate, newGate("VBE"));
         } else if (key == "Outlook") {
-            outlook = std::make_shared<SimOutlook>(c, log);
+            outlook = std::make_shared<SimOutlook>(c, log, newGate(key));
             if (!outlook->explorerOpen()) {
                 return;  // Outlook without an explorer shows no main window
             }
         } else {
-            apps[key] = SimApplication::create(c, log);
+            apps[key] = SimApplication::create(c, log, newGate(key));
         }
         openWindow(key);
     }
 
+    void stopGate(const std::string& key) {
+        if (const auto it = gates.find(key); it != gates.end()) {
+            it->second->stop();
+            gates.erase(it);
+        }
+    }
+
     void stop(const std::string& key) {
+        if (key != "VBE") {
+            stopGate(key);
+        }
         if (key == "Excel") {
+            stopGate("VBE");  // the editor lives inside Excel
             excel.reset();
             closeWindow("VBE");
         } else if (key == "Outlook") {
@@ -447,51 +471,57 @@ std::vector<std::string> SimOffice::actionLog() { return machine_->log->entries(
 void SimOffice::clearActionLog() { machine_->log->clear(); }
 
 bool SimOffice::clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath) {
-    const ObjectPtr app = host(hostKey);
-    CommandBarsPtr bars;
-    if (const auto outlook = std::dynamic_pointer_cast<OutlookApplication>(app)) {
-        if (const auto explorer = outlook->ActiveExplorer()) {
-            bars = explorer->CommandBars();
-        }
-    } else if (const auto owner = std::dynamic_pointer_cast<CommandBarHost>(app)) {
-        bars = owner->CommandBars();
-    }
-    if (!bars) {
-        throw std::out_of_range(hostKey + " shows no command bars");
-    }
-    const auto simBars = std::dynamic_pointer_cast<SimCommandBars>(bars);
-    const auto bar = simBars ? simBars->findByName(barName) : nullptr;
-    if (!bar) {
-        throw std::out_of_range(hostKey + " has no bar named " + barName);
-    }
-    if (indexPath.empty()) {
-        throw std::out_of_range("no control named by an empty index path");
-    }
-    if (!bar->Enabled()) {
-        return false;
-    }
-    std::shared_ptr<SimCommandBar> current = bar;
     std::shared_ptr<SimControl> control;
-    for (std::size_t i = 0; i < indexPath.size(); ++i) {
-        control = current->item(indexPath[i]);
-        if (!control) {
-            throw std::out_of_range(barName + ": no control at index " + std::to_string(indexPath[i]) + " of level " +
-                                    std::to_string(i + 1));
+    {
+        // Finding the control is the person's doing; what the click sets off (the tool's sinks) is not.
+        const FaultPlan::Pause pause(machine_->faults.get());
+        const ObjectPtr app = host(hostKey);
+        CommandBarsPtr bars;
+        if (const auto outlook = std::dynamic_pointer_cast<OutlookApplication>(app)) {
+            if (const auto explorer = outlook->ActiveExplorer()) {
+                bars = explorer->CommandBars();
+            }
+        } else if (const auto owner = std::dynamic_pointer_cast<CommandBarHost>(app)) {
+            bars = owner->CommandBars();
         }
-        if (!control->Visible() || !control->Enabled()) {
+        if (!bars) {
+            throw std::out_of_range(hostKey + " shows no command bars");
+        }
+        const auto simBars = std::dynamic_pointer_cast<SimCommandBars>(bars);
+        const auto bar = simBars ? simBars->findByName(barName) : nullptr;
+        if (!bar) {
+            throw std::out_of_range(hostKey + " has no bar named " + barName);
+        }
+        if (indexPath.empty()) {
+            throw std::out_of_range("no control named by an empty index path");
+        }
+        if (!bar->enabled()) {
             return false;
         }
-        if (i + 1 < indexPath.size()) {
-            current = control->popupBar();
-            if (!current) {
-                throw std::out_of_range(barName + ": the control at level " + std::to_string(i + 1) +
-                                        " is not a popup");
+        std::shared_ptr<SimCommandBar> current = bar;
+        for (std::size_t i = 0; i < indexPath.size(); ++i) {
+            control = current->item(indexPath[i]);
+            if (!control) {
+                throw std::out_of_range(barName + ": no control at index " + std::to_string(indexPath[i]) +
+                                        " of level " + std::to_string(i + 1));
+            }
+            if (!control->visible() || !control->enabled()) {
+                return false;
+            }
+            if (i + 1 < indexPath.size()) {
+                current = control->popupBar();
+                if (!current) {
+                    throw std::out_of_range(barName + ": the control at level " + std::to_string(i + 1) +
+                                            " is not a popup");
+                }
             }
         }
     }
-    control->Execute();
+    control->click();
     return true;
 }
+
+FaultPlan* SimOffice::faultPlan() { return machine_->faults.get(); }
 
 bool SimOffice::clickButton(const std::string& barName, const std::vector<int>& indexPath) {
     return clickButton("Excel", barName, indexPath);

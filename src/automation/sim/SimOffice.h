@@ -73,9 +73,13 @@ public:
     // second item of the first menu). Runs Execute and returns true; returns false when the control or a
     // popup on the way is hidden or disabled, as nobody can click it then. Raises std::out_of_range when
     // the host does not run or the path leads nowhere.
-    bool clickButton(const std::string& hostKey, const std::string& barName, const std::vector<int>& indexPath) override;
+    bool clickButton(const std::string& hostKey, const std::string& barName,
+                     const std::vector<int>& indexPath) override;
     // The same in Excel.
     bool clickButton(const std::string& barName, const std::vector<int>& indexPath);
+
+    // Every call of the tool into any host passes this plan (see FaultPlan).
+    FaultPlan* faultPlan() override;
 
 private:
     explicit SimOffice(std::shared_ptr<Machine> machine);

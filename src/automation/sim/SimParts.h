@@ -10,6 +10,7 @@
 
 #include "automation/Excel.h"
 #include "automation/Vbe.h"
+#include "automation/sim/CallGate.h"
 
 namespace tessaline::automation::sim {
 
@@ -17,7 +18,7 @@ namespace tessaline::automation::sim {
 // `application` is the Excel that owns them (workbook.Parent.Application); `contentFile` names the file in
 // error messages.
 WorkbooksPtr makeWorkbooks(std::weak_ptr<ExcelApplication> application, const nlohmann::json& workbooks,
-                           const std::string& contentFile);
+                           const std::string& contentFile, GatePtr gate = nullptr);
 
 // The workbook in front (Application.ActiveWorkbook) among those `makeWorkbooks` made: the one marked active in
 // the content, or the last one opened, added or activated; nullptr when none is open.
@@ -28,6 +29,7 @@ RangePtr unionOf(const std::vector<RangePtr>& ranges);
 RangePtr intersectOf(const RangePtr& a, const RangePtr& b);
 
 // The VBA projects of the in-memory Excel, from the "vbProjects" array of the VBA editor's content.
-std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile);
+std::shared_ptr<VBProjects> makeVbProjects(const nlohmann::json& projects, const std::string& contentFile,
+                                           GatePtr gate = nullptr);
 
 }  // namespace tessaline::automation::sim

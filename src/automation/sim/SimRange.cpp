@@ -193,15 +193,26 @@ RangePtr SimRange::single(int row, int column) const {
     return sheet_->rangeOf({CellRect{row, column, row, column}});
 }
 
-WorksheetPtr SimRange::Worksheet() { return sheet_; }
+WorksheetPtr SimRange::Worksheet() {
+    pass("Worksheet");
+    return sheet_;
+}
+
+void SimRange::pass(const char* member) const { sim::pass(sheet_->gate(), "Range", member); }
 
 Variant SimRange::Value() {
+    pass("Value");
+    return value();
+}
+
+Variant SimRange::value() const {
     const CellRect& first = areas_.front();
     const Variant* value = sheet_->cells().find(first.top, first.left);
     return value ? *value : Variant();
 }
 
 void SimRange::SetValue(const Variant& value) {
+    pass("Value=");
     Variant stored = storedCellValue(value);
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
@@ -218,9 +229,13 @@ void SimRange::SetValue(const Variant& value) {
     sheet_->markChanged();
 }
 
-std::string SimRange::Text() { return displayedText(Value()); }
+std::string SimRange::Text() {
+    pass("Text");
+    return displayedText(value());
+}
 
 RangePtr SimRange::CurrentRegion() {
+    pass("CurrentRegion");
     // Grow the block one side at a time while the line just outside it (corners included, so that cells
     // touching only diagonally join) holds a filled cell: the block Ctrl+* selects.
     const CellStore& cells = sheet_->cells();
@@ -252,24 +267,36 @@ RangePtr SimRange::CurrentRegion() {
     return sheet_->rangeOf({r});
 }
 
-int SimRange::RowsCount() { return areas_.front().bottom - areas_.front().top + 1; }
+int SimRange::RowsCount() {
+    pass("Rows.Count");
+    return areas_.front().bottom - areas_.front().top + 1;
+}
 
-int SimRange::ColumnsCount() { return areas_.front().right - areas_.front().left + 1; }
+int SimRange::ColumnsCount() {
+    pass("Columns.Count");
+    return areas_.front().right - areas_.front().left + 1;
+}
 
 int SimRange::Count() {
+    pass("Count");
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
     return static_cast<int>(std::min<long long>(total, 2147483647LL));
 }
 
-int SimRange::AreasCount() { return static_cast<int>(areas_.size()); }
+int SimRange::AreasCount() {
+    pass("Areas.Count");
+    return static_cast<int>(areas_.size());
+}
 
 RangePtr SimRange::Area(int index) {
+    pass("Area");
     if (index < 1 || index > static_cast<int>(areas_.size())) throw applicationDefined();
     return sheet_->rangeOf({areas_[static_cast<std::size_t>(index - 1)]});
 }
 
 std::vector<RangePtr> SimRange::Cells() {
+    pass("Cells");
     long long total = 0;
     for (const auto& area : areas_) total += area.cellCount();
     if (total > kMaxCellsAtOnce) throw outOfMemory();
@@ -284,6 +311,7 @@ std::vector<RangePtr> SimRange::Cells() {
 }
 
 RangePtr SimRange::Cell(int row, int column) {
+    pass("Cell");
     const CellRect& first = areas_.front();
     const long long r = static_cast<long long>(first.top) + row - 1;
     const long long c = static_cast<long long>(first.left) + column - 1;
@@ -291,11 +319,18 @@ RangePtr SimRange::Cell(int row, int column) {
     return single(static_cast<int>(r), static_cast<int>(c));
 }
 
-int SimRange::Row() { return areas_.front().top; }
+int SimRange::Row() {
+    pass("Row");
+    return areas_.front().top;
+}
 
-int SimRange::Column() { return areas_.front().left; }
+int SimRange::Column() {
+    pass("Column");
+    return areas_.front().left;
+}
 
 std::string SimRange::Address(bool rowAbsolute, bool columnAbsolute) {
+    pass("Address");
     std::string text;
     for (const auto& area : areas_) {
         if (!text.empty()) text += ',';
@@ -305,6 +340,7 @@ std::string SimRange::Address(bool rowAbsolute, bool columnAbsolute) {
 }
 
 RangePtr SimRange::Offset(int rows, int columns) {
+    pass("Offset");
     std::vector<CellRect> moved;
     for (const auto& area : areas_) {
         const long long top = static_cast<long long>(area.top) + rows;
@@ -319,6 +355,7 @@ RangePtr SimRange::Offset(int rows, int columns) {
 }
 
 RangePtr SimRange::End(int direction) {
+    pass("End");
     // Ctrl+arrow from the range's first cell: inside a run of filled cells go to the run's last cell;
     // otherwise (an empty cell, or a filled one with an empty neighbour) to the next filled cell; with none,
     // to the sheet's edge.
@@ -361,6 +398,7 @@ RangePtr SimRange::End(int direction) {
 }
 
 RangePtr SimRange::Find(const Variant& what, const Optional& lookIn) {
+    pass("Find");
     bool inValues = false;
     if (lookIn && !lookIn->isEmpty()) {
         if (!lookIn->isNumber()) throw typeMismatch();
@@ -394,6 +432,7 @@ RangePtr SimRange::Find(const Variant& what, const Optional& lookIn) {
 }
 
 void SimRange::ClearContents() {
+    pass("ClearContents");
     for (const auto& area : areas_) sheet_->cells().erase(area);
     sheet_->markChanged();
 }

@@ -68,6 +68,8 @@ public:
 
 private:
     RangePtr single(int row, int column) const;
+    void pass(const char* member) const;
+    Variant value() const;
 
     std::shared_ptr<SimWorksheet> sheet_;
     std::vector<CellRect> areas_;

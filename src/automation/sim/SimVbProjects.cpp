@@ -76,9 +76,13 @@ bool opensProcedure(const std::string& line) {
 
 }  // namespace
 
-int SimCodeModule::CountOfLines() { return static_cast<int>(lines_.size()); }
+int SimCodeModule::CountOfLines() {
+    pass(gate_, "CodeModule", "CountOfLines");
+    return static_cast<int>(lines_.size());
+}
 
 std::string SimCodeModule::Lines(int startLine, int count) {
+    pass(gate_, "CodeModule", "Lines");
     const long long lineCount = static_cast<long long>(lines_.size());
     if (startLine < 1 || count < 0 || startLine > lineCount + 1 ||
         static_cast<long long>(startLine) + count - 1 > lineCount) {
@@ -93,31 +97,39 @@ std::string SimCodeModule::Lines(int startLine, int count) {
 }
 
 void SimCodeModule::AddFromString(const std::string& text) {
+    pass(gate_, "CodeModule", "AddFromString");
     // The text goes before the module's first procedure, after its declarations; at the end when there is none.
     std::vector<std::string> added = splitLines(text);
     auto at = std::find_if(lines_.begin(), lines_.end(), opensProcedure);
     lines_.insert(at, added.begin(), added.end());
 }
 
-SimVbComponent::SimVbComponent(int type, std::string name, std::vector<std::string> lines)
-    : type_(type), name_(std::move(name)), module_(std::make_shared<SimCodeModule>(std::move(lines))) {}
+SimVbComponent::SimVbComponent(int type, std::string name, std::vector<std::string> lines, GatePtr gate)
+    : gate_(gate),
+      type_(type),
+      name_(std::move(name)),
+      module_(std::make_shared<SimCodeModule>(std::move(lines), gate)) {}
 
 std::shared_ptr<VBComponent> SimVbComponents::Item(const Variant& indexOrName) {
-    return itemOf(components_, indexOrName, [](SimVbComponent& c) { return c.Name(); });
+    pass(gate_, "VBComponents", "Item");
+    return itemOf(components_, indexOrName, [](SimVbComponent& c) { return c.name(); });
 }
 
 std::vector<std::shared_ptr<VBComponent>> SimVbComponents::Enumerate() {
+    pass(gate_, "VBComponents", "_NewEnum");
     return {components_.begin(), components_.end()};
 }
 
 SimVbProject::SimVbProject(std::string name, std::string fileName, int protection,
-                           std::shared_ptr<SimVbComponents> components)
-    : name_(std::move(name)),
+                           std::shared_ptr<SimVbComponents> components, GatePtr gate)
+    : gate_(std::move(gate)),
+      name_(std::move(name)),
       fileName_(std::move(fileName)),
       protection_(protection),
       components_(std::move(components)) {}
 
 std::shared_ptr<VBComponents> SimVbProject::VBComponents() {
+    pass(gate_, "VBProject", "VBComponents");
     if (protection_ == vbext::ProtectionLocked) {
         throw AutomationError(50289, "Can't perform operation since the project is protected.");
     }
@@ -125,9 +137,13 @@ std::shared_ptr<VBComponents> SimVbProject::VBComponents() {
 }
 
 std::shared_ptr<VBProject> SimVbProjects::Item(const Variant& indexOrName) {
-    return itemOf(projects_, indexOrName, [](SimVbProject& p) { return p.Name(); });
+    pass(gate_, "VBProjects", "Item");
+    return itemOf(projects_, indexOrName, [](SimVbProject& p) { return p.name(); });
 }
 
-std::vector<std::shared_ptr<VBProject>> SimVbProjects::Enumerate() { return {projects_.begin(), projects_.end()}; }
+std::vector<std::shared_ptr<VBProject>> SimVbProjects::Enumerate() {
+    pass(gate_, "VBProjects", "_NewEnum");
+    return {projects_.begin(), projects_.end()};
+}
 
 }  // namespace tessaline::automation::sim

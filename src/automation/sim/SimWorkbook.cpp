@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-AutomationError disconnected() { return {vberr::AutomationFailure, "Automation error"}; }
+AutomationError closedWorkbook() { return {vberr::AutomationFailure, "Automation error"}; }
 
 // The tool builds its paths the Windows way ("folder\Tessaline.xls"); both separators are accepted.
 struct SplitPath {
@@ -76,10 +76,12 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
 // --- SimWorkbook ------------------------------------------------------------------------------------------
 
 SimWorkbook::SimWorkbook(std::weak_ptr<SimWorkbooks> owner, std::string name, std::string folder)
-    : owner_(std::move(owner)), name_(std::move(name)), folder_(std::move(folder)) {}
+    : owner_(std::move(owner)), name_(std::move(name)), folder_(std::move(folder)) {
+    if (auto books = owner_.lock()) gate_ = books->gate();
+}
 
 void SimWorkbook::requireOpen() const {
-    if (closed_) throw disconnected();
+    if (closed_) throw closedWorkbook();
 }
 
 void SimWorkbook::load(const xls::WorkbookData& data) {
@@ -142,26 +144,31 @@ bool SimWorkbook::nameTakenByOther(const std::string& name, const SimWorksheet* 
 }
 
 std::string SimWorkbook::Name() {
+    pass("Name");
     requireOpen();
     return name_;
 }
 
 std::string SimWorkbook::FullName() {
+    pass("FullName");
     requireOpen();
     return folder_.empty() ? name_ : joinPath(folder_, name_);
 }
 
 std::string SimWorkbook::Path() {
+    pass("Path");
     requireOpen();
     return folder_;
 }
 
 int SimWorkbook::WorksheetCount() {
+    pass("Worksheets.Count");
     requireOpen();
     return static_cast<int>(sheets_.size());
 }
 
 WorksheetPtr SimWorkbook::Worksheets(const Variant& indexOrName) {
+    pass("Worksheets");
     requireOpen();
     if (indexOrName.isString()) {
         for (const auto& sheet : sheets_) {
@@ -175,6 +182,7 @@ WorksheetPtr SimWorkbook::Worksheets(const Variant& indexOrName) {
 }
 
 WorksheetPtr SimWorkbook::AddWorksheet(const std::string& name) {
+    pass("AddWorksheet");
     requireOpen();
     std::string sheetName = name;
     if (sheetName.empty()) {
@@ -196,11 +204,13 @@ WorksheetPtr SimWorkbook::AddWorksheet(const std::string& name) {
 }
 
 WorksheetPtr SimWorkbook::ActiveSheet() {
+    pass("ActiveSheet");
     requireOpen();
     return active_.lock();
 }
 
 bool SimWorkbook::Saved() {
+    pass("Saved");
     requireOpen();
     return saved_;
 }
@@ -218,18 +228,24 @@ void SimWorkbook::writeTo(const std::string& folder, const std::string& name) {
 }
 
 void SimWorkbook::Save() {
+    pass("Save");
     requireOpen();
     // A workbook never saved goes to the current folder under its caption, as Excel saves it to its default
     // folder.
     if (folder_.empty()) {
-        SaveAs(name_ + ".xls");
+        saveAs(name_ + ".xls");
         return;
     }
     writeTo(folder_, name_);
 }
 
 void SimWorkbook::SaveAs(const std::string& fileName) {
+    pass("SaveAs");
     requireOpen();
+    saveAs(fileName);
+}
+
+void SimWorkbook::saveAs(const std::string& fileName) {
     if (fileName.empty()) throw applicationDefined();
     SplitPath target = splitPath(fileName);
     if (target.name.empty()) throw AutomationError(vberr::ApplicationDefined, "Cannot access '" + fileName + "'.");
@@ -244,19 +260,26 @@ void SimWorkbook::SaveAs(const std::string& fileName) {
 }
 
 void SimWorkbook::Close() {
+    pass("Close");
     requireOpen();
     closed_ = true;
     if (auto owner = owner_.lock()) owner->remove(this);
 }
 
 void SimWorkbook::Activate() {
+    pass("Activate");
     requireOpen();
+    bringToFront();
+}
+
+void SimWorkbook::bringToFront() {
     if (auto owner = owner_.lock()) owner->activate(shared_from_this());
 }
 
 // --- SimWorkbooks -----------------------------------------------------------------------------------------
 
-SimWorkbooks::SimWorkbooks(std::weak_ptr<ExcelApplication> application) : application_(std::move(application)) {}
+SimWorkbooks::SimWorkbooks(std::weak_ptr<ExcelApplication> application, GatePtr gate)
+    : application_(std::move(application)), gate_(std::move(gate)) {}
 
 std::shared_ptr<SimWorkbook> SimWorkbooks::adopt(std::shared_ptr<SimWorkbook> workbook, bool active) {
     if (auto number = bookNumber(workbook->name())) nextBookNumber_ = std::max(nextBookNumber_, *number + 1);
@@ -286,9 +309,13 @@ std::shared_ptr<SimWorkbook> SimWorkbooks::findByName(const std::string& name) c
     return nullptr;
 }
 
-int SimWorkbooks::Count() { return static_cast<int>(books_.size()); }
+int SimWorkbooks::Count() {
+    pass("Count");
+    return static_cast<int>(books_.size());
+}
 
 WorkbookPtr SimWorkbooks::Item(const Variant& indexOrName) {
+    pass("Item");
     if (indexOrName.isString()) {
         if (auto book = findByName(indexOrName.asStringRaw())) return book;
         throw subscriptOutOfRange();
@@ -298,9 +325,13 @@ WorkbookPtr SimWorkbooks::Item(const Variant& indexOrName) {
     return books_[static_cast<std::size_t>(*index - 1)];
 }
 
-std::vector<WorkbookPtr> SimWorkbooks::Enumerate() { return {books_.begin(), books_.end()}; }
+std::vector<WorkbookPtr> SimWorkbooks::Enumerate() {
+    pass("_NewEnum");
+    return {books_.begin(), books_.end()};
+}
 
 WorkbookPtr SimWorkbooks::Open(const std::string& fileName) {
+    pass("Open");
     const std::string notFound = "'" + fileName +
                                  "' could not be found. Check the spelling of the file name, and verify that the "
                                  "file location is correct.";
@@ -333,6 +364,7 @@ WorkbookPtr SimWorkbooks::Open(const std::string& fileName) {
 }
 
 WorkbookPtr SimWorkbooks::Add() {
+    pass("Add");
     auto book = std::make_shared<SimWorkbook>(weak_from_this(), "Book" + std::to_string(nextBookNumber_), "");
     for (int i = 1; i <= 3; ++i) book->addSheetAtEnd("Sheet" + std::to_string(i));
     return adopt(book, true);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "automation/Excel.h"
+#include "automation/sim/CallGate.h"
 #include "automation/sim/SimWorksheet.h"
 
 namespace tessaline::xls {
@@ -31,6 +32,10 @@ public:
     void setSaved(bool saved) { saved_ = saved; }
     bool closed() const { return closed_; }
     const std::string& name() const { return name_; }
+    const GatePtr& gate() const { return gate_; }
+    std::size_t sheetCount() const { return sheets_.size(); }
+    // Makes the workbook Excel's active one, as the engine does for a sheet's Activate.
+    void bringToFront();
 
     std::string Name() override;
     std::string FullName() override;
@@ -47,9 +52,12 @@ public:
 
 private:
     void requireOpen() const;
+    void pass(const char* member) const { sim::pass(gate_, "Workbook", member); }
+    void saveAs(const std::string& fileName);
     void writeTo(const std::string& folder, const std::string& name);
 
     std::weak_ptr<SimWorkbooks> owner_;
+    GatePtr gate_;  // the Excel's, taken when the workbook is made
     std::string name_;
     std::string folder_;
     std::vector<std::shared_ptr<SimWorksheet>> sheets_;
@@ -61,7 +69,8 @@ private:
 // The open workbooks of the in-memory Excel, in the order they were opened.
 class SimWorkbooks final : public Workbooks, public std::enable_shared_from_this<SimWorkbooks> {
 public:
-    explicit SimWorkbooks(std::weak_ptr<ExcelApplication> application);
+    explicit SimWorkbooks(std::weak_ptr<ExcelApplication> application, GatePtr gate = nullptr);
+    const GatePtr& gate() const { return gate_; }
 
     // Builds a workbook from content; it joins the collection. `active` makes it the active workbook.
     std::shared_ptr<SimWorkbook> adopt(std::shared_ptr<SimWorkbook> workbook, bool active);
@@ -78,7 +87,10 @@ public:
     WorkbookPtr Add() override;
 
 private:
+    void pass(const char* member) const { sim::pass(gate_, "Workbooks", member); }
+
     std::weak_ptr<ExcelApplication> application_;
+    GatePtr gate_;
     std::vector<std::shared_ptr<SimWorkbook>> books_;
     std::weak_ptr<SimWorkbook> active_;
     int nextBookNumber_ = 1;

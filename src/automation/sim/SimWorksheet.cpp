@@ -107,8 +107,14 @@ bool isValidSheetName(const std::string& name) {
     return name.find_first_of(":\\/?*[]") == std::string::npos;
 }
 
-SimWorksheet::SimWorksheet(std::weak_ptr<SimWorkbook> parent, std::string name)
-    : parent_(std::move(parent)), name_(std::move(name)) {}
+SimWorksheet::SimWorksheet(std::weak_ptr<SimWorkbook> parent, std::string name) : name_(std::move(name)) {
+    setParent(std::move(parent));
+}
+
+void SimWorksheet::setParent(std::weak_ptr<SimWorkbook> parent) {
+    parent_ = std::move(parent);
+    if (auto book = parent_.lock()) gate_ = book->gate();
+}
 
 std::shared_ptr<SimWorkbook> SimWorksheet::lockParent() const {
     auto parent = parent_.lock();
@@ -120,9 +126,13 @@ void SimWorksheet::markChanged() {
     if (auto parent = parent_.lock()) parent->markChanged();
 }
 
-std::string SimWorksheet::Name() { return name_; }
+std::string SimWorksheet::Name() {
+    pass("Name");
+    return name_;
+}
 
 void SimWorksheet::SetName(const std::string& name) {
+    pass("Name=");
     if (!isValidSheetName(name)) throw applicationDefined();
     auto parent = parent_.lock();
     if (parent && parent->nameTakenByOther(name, this)) throw applicationDefined();
@@ -130,21 +140,29 @@ void SimWorksheet::SetName(const std::string& name) {
     name_ = name;
 }
 
-int SimWorksheet::Index() { return lockParent()->indexOf(this); }
+int SimWorksheet::Index() {
+    pass("Index");
+    return lockParent()->indexOf(this);
+}
 
-WorkbookPtr SimWorksheet::Parent() { return lockParent(); }
+WorkbookPtr SimWorksheet::Parent() {
+    pass("Parent");
+    return lockParent();
+}
 
 std::shared_ptr<SimRange> SimWorksheet::rangeOf(std::vector<CellRect> areas) {
     return std::make_shared<SimRange>(shared_from_this(), std::move(areas));
 }
 
 RangePtr SimWorksheet::Range(const std::string& address) {
+    pass("Range");
     auto areas = parseAddress(address);
     if (!areas) throw rangeFailed();
     return rangeOf(std::move(*areas));
 }
 
 RangePtr SimWorksheet::Range(const RangePtr& cell1, const RangePtr& cell2) {
+    pass("Range");
     auto first = std::dynamic_pointer_cast<SimRange>(cell1);
     auto second = std::dynamic_pointer_cast<SimRange>(cell2);
     if (!first || !second || first->sheet().get() != this || second->sheet().get() != this) throw rangeFailed();
@@ -161,16 +179,21 @@ RangePtr SimWorksheet::Range(const RangePtr& cell1, const RangePtr& cell2) {
 }
 
 RangePtr SimWorksheet::Cells(int row, int column) {
+    pass("Cells");
     if (row < 1 || row > xl::MaxRows || column < 1 || column > xl::MaxColumns) throw applicationDefined();
     return rangeOf({CellRect{row, column, row, column}});
 }
 
-RangePtr SimWorksheet::UsedRange() { return rangeOf({cells_.bounds().value_or(CellRect{})}); }
+RangePtr SimWorksheet::UsedRange() {
+    pass("UsedRange");
+    return rangeOf({cells_.bounds().value_or(CellRect{})});
+}
 
 void SimWorksheet::Activate() {
+    pass("Activate");
     auto parent = lockParent();
     parent->setActiveSheetIndex(parent->indexOf(this) - 1);
-    parent->Activate();
+    parent->bringToFront();
 }
 
 }  // namespace tessaline::automation::sim

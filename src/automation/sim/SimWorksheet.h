@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "automation/Excel.h"
+#include "automation/sim/CallGate.h"
 #include "automation/sim/SimRange.h"
 
 namespace tessaline::automation::sim {
@@ -54,7 +55,8 @@ public:
     // Records a change of the sheet's contents in its workbook (Saved becomes False).
     void markChanged();
     const std::string& name() const { return name_; }
-    void setParent(std::weak_ptr<SimWorkbook> parent) { parent_ = std::move(parent); }
+    void setParent(std::weak_ptr<SimWorkbook> parent);
+    const GatePtr& gate() const { return gate_; }
 
     std::string Name() override;
     void SetName(const std::string& name) override;
@@ -70,8 +72,10 @@ public:
 
 private:
     std::shared_ptr<SimWorkbook> lockParent() const;
+    void pass(const char* member) const { sim::pass(gate_, "Worksheet", member); }
 
     std::weak_ptr<SimWorkbook> parent_;
+    GatePtr gate_;  // the Excel's
     std::string name_;
     CellStore cells_;
 };
