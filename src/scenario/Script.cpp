@@ -149,6 +149,10 @@ Script parseScript(std::string_view text, std::string file, std::string folder) 
 
 Script loadScript(const std::string& path) {
     const std::filesystem::path file = automation::filePath(path);
+    // A folder opens as a stream on some systems and reads as nothing: a script of no commands that passes.
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error)) throw std::runtime_error(path + ": is a folder, not a script");
+    if (!std::filesystem::is_regular_file(file, error)) throw std::runtime_error("cannot read " + path);
     std::ifstream in(file, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     std::ostringstream text;

@@ -80,6 +80,7 @@ std::string ControlRowText(automation::CommandBarControl& control) {
 }
 
 void ListControls(Form1& form, automation::CommandBarControls& controls) {
+    bool ranToEnd = true;
     for (const auto& control : controls.Enumerate()) {
         form.CurrentControl = control;
         // A row that fails leaves a gap in RowCounter; later rows then fail to land too, so no row ever
@@ -88,9 +89,12 @@ void ListControls(Form1& form, automation::CommandBarControls& controls) {
         // Past 32767 the 16-bit counter cannot move on, and every further row would land at the same
         // position, pushing earlier rows away from their controls' indexes: the listing ends there.
         if (!resume(form, [&] { form.incrementRowCounter(); })) {
+            ranToEnd = false;
             break;
         }
     }
+    // CurrentControl is the loop variable: a For Each that runs to its end releases it, a left loop keeps it.
+    if (ranToEnd) form.CurrentControl = nullptr;
 }
 
 // Mode none.
@@ -144,8 +148,9 @@ void ListAllCommandControls_MouseDown(Form1& form, const MouseEvent& mouse) {
         for (const char* item : {"AddItemforCombobox", "AddMacroNames", "DeleteItemforCombobox", "ClearItems"}) {
             form.menu(item).SetVisible(customCombo);
         }
-        // A header row is no control: the operations would have nothing to work on.
-        if (grid.Row() >= grid.FixedRows() && !grid.Text().empty()) {
+        // Only the ID cell decides. On a bar with no controls the current cell is the header's "ID", so the
+        // menu still opens there and the exports stay within reach.
+        if (!grid.Text().empty()) {
             form.PopupMenu(form.menu("CommandbarControlOperation"));
         }
     } else if (grid.Rows() > 0) {
