@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -161,6 +162,18 @@ TEST_F(TreeViewer, LoadingWithoutTheWorkbookReportsAndLeavesTheTreeEmpty) {
     ASSERT_EQ(shownMessages().size(), 1u);
     EXPECT_EQ(shownMessages()[0].rfind("Subscript out of range\r\n\r\nTreeviewofCommandbars.xls: '", 0), 0u);
     EXPECT_NE(shownMessages()[0].find("' could not be found."), std::string::npos);
+
+    // A damaged file: the reader's reason comes with the box.
+    std::ofstream(folder / "TreeviewofCommandbars.xls", std::ios::binary) << "not a workbook at all";
+    ui.messages.clear();
+    load();
+    EXPECT_EQ(tree().Nodes().Count(), 0);
+    ASSERT_EQ(shownMessages().size(), 1u);
+    EXPECT_EQ(shownMessages()[0].rfind("Subscript out of range\r\n\r\nTreeviewofCommandbars.xls: Excel cannot open "
+                                       "the file 'TreeviewofCommandbars.xls': ",
+                                       0),
+              0u)
+        << shownMessages()[0];
 }
 
 TEST_F(TreeViewer, LoadingWithoutExcelReportsAndLeavesTheTreeEmpty) {

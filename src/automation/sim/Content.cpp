@@ -1,6 +1,7 @@
 #include "automation/sim/Content.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -10,6 +11,13 @@
 namespace tessaline::automation::sim {
 
 namespace {
+
+// Characters of UTF-8 text: every byte that does not continue a character.
+std::size_t characterCount(const std::string& text) {
+    std::size_t n = 0;
+    for (const char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
 
 using nlohmann::json;
 
@@ -101,7 +109,13 @@ public:
         if (!v.is_string()) {
             fail(file_, pathOf(key), "expected a text, found " + describe(v));
         }
-        return v.get<std::string>();
+        const std::string& text = v.get_ref<const std::string&>();
+        if (characterCount(text) > MaxContentText) {
+            fail(file_, pathOf(key),
+                 "a text of " + std::to_string(characterCount(text)) + " characters (at most " +
+                     std::to_string(MaxContentText) + ")");
+        }
+        return text;
     }
 
     int integer(const std::string& key, std::optional<int> fallback, long long min, long long max) const {
@@ -167,6 +181,20 @@ private:
 
 std::string indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
 
+void checkControlCount(const json& controls, const std::string& file, const std::string& path) {
+    if (controls.size() > MaxControlsPerBar) {
+        fail(file, path,
+             std::to_string(controls.size()) + " controls (at most " + std::to_string(MaxControlsPerBar) +
+                 " on one bar or popup)");
+    }
+}
+
+std::size_t controlCount(const std::vector<ControlSpec>& controls) {
+    std::size_t n = controls.size();
+    for (const auto& c : controls) n += controlCount(c.controls);
+    return n;
+}
+
 ControlSpec readControl(const json& value, const std::string& file, const std::string& path, int depth) {
     if (depth > MaxControlDepth) {
         fail(file, path, "popups nested deeper than " + std::to_string(MaxControlDepth) + " levels");
@@ -203,6 +231,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     }
     c.text = f.text("text", "");
     const json& controls = f.array("controls");
+    checkControlCount(controls, file, f.pathOf("controls"));
     if (!controls.empty() && !isPopupType(c.type)) {
         fail(file, f.pathOf("controls"), "only popups (types 10 to 14) have sub items");
     }
@@ -237,6 +266,7 @@ BarSpec readBar(const json& value, const std::string& file, const std::string& p
         b.width = f.integer("width", std::nullopt, 0, 10000);
     }
     const json& controls = f.array("controls");
+    checkControlCount(controls, file, f.pathOf("controls"));
     for (std::size_t i = 0; i < controls.size(); ++i) {
         b.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), 1));
     }
@@ -276,8 +306,18 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
     host.running = app.boolean("running", true);
     host.explorer = app.boolean("explorer", true);
     const json& bars = top.array("commandBars");
+    if (bars.size() > MaxBarsPerFile) {
+        fail(file, "commandBars",
+             std::to_string(bars.size()) + " bars (at most " + std::to_string(MaxBarsPerFile) + ")");
+    }
+    std::size_t total = 0;
     for (std::size_t i = 0; i < bars.size(); ++i) {
         host.bars.push_back(readBar(bars[i], file, indexed("commandBars", i)));
+        total += controlCount(host.bars.back().controls);
+        if (total > MaxControlsPerFile) {
+            fail(file, indexed("commandBars", i),
+                 "more than " + std::to_string(MaxControlsPerFile) + " controls in the file, sub items included");
+        }
     }
     if (top.has("workbooks")) {
         host.workbooks = top.array("workbooks");
@@ -289,6 +329,12 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
 }
 
 HostContent readHostFile(const std::string& path) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(filePath(path), error);
+    if (!error && size > MaxContentFileBytes) {
+        throw ContentError(path + ": " + std::to_string(size) + " bytes (at most " +
+                           std::to_string(MaxContentFileBytes) + " in one content file)");
+    }
     std::ifstream in(filePath(path), std::ios::binary);
     if (!in) {
         throw ContentError(path + ": cannot be read");

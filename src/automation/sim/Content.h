@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -73,5 +75,14 @@ constexpr bool isValidStyle(int style) {
            style == 15;
 }
 constexpr int MaxFaceId = 32767;
+
+// Limits of a content file, so that a faulty or hostile file is refused with a message instead of taking the
+// machine's memory or time: each of them is far above what an Office install ships (a hundred times the
+// shipped Excel fits).
+constexpr std::size_t MaxContentText = 1024;               // characters of one caption, name, tip, tag, ...
+constexpr std::size_t MaxControlsPerBar = 4000;            // controls on one bar or in one popup
+constexpr std::size_t MaxControlsPerFile = 400000;         // controls of a whole host, sub items included
+constexpr std::size_t MaxBarsPerFile = 20000;              // bars of one host
+constexpr std::uintmax_t MaxContentFileBytes = 64u << 20;  // size of one content file
 
 }  // namespace tessaline::automation::sim

@@ -149,6 +149,24 @@ TEST_F(ContentLoad, AbsurdNestingIsRefusedWithoutCrashing) {
     EXPECT_NE(loadError().find("popups nested deeper than"), std::string::npos) << loadError();
 }
 
+TEST_F(ContentLoad, ContentBeyondTheLimitsIsRefusedAtItsPlace) {
+    // A caption of 9 MB would cost the window gigabytes; the longest allowed text still loads.
+    write("excel.json", excelWithControl(R"({"id": 1, "caption": ")" + std::string(9'000'000, 'x') + "\"}"));
+    EXPECT_NE(loadError().find("excel.json: commandBars[1].controls[1].caption: a text of 9000000 characters (at most "
+                               "1024)"),
+              std::string::npos)
+        << loadError().substr(0, 300);
+    write("excel.json", excelWithControl(R"({"id": 1, "caption": ")" + std::string(1024 / 3 * 3, 'x') + "\"}"));
+    EXPECT_EQ(loadError(), "");
+
+    std::string many;
+    for (int i = 0; i < 4001; ++i) many += std::string(i ? "," : "") + R"({"id": 2})";
+    write("excel.json", excelWithControl(many));
+    EXPECT_NE(loadError().find("commandBars[1].controls: 4002 controls (at most 4000 on one bar or popup)"),
+              std::string::npos)
+        << loadError();
+}
+
 TEST_F(ContentLoad, BrokenTextIsRefused) {
     write("word.json", "{\"application\": {\"name\": \"\xff\"}}");
     EXPECT_NE(loadError().find("word.json: line 1"), std::string::npos) << loadError();
