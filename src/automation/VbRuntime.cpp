@@ -12,6 +12,42 @@
 
 namespace tessaline::automation::vb {
 
+namespace detail {
+
+struct LikeToken {
+    enum class Kind { Star, AnyChar, Digit, Literal, List };
+    Kind kind = Kind::Literal;
+    char32_t ch = 0;
+    bool negated = false;
+    std::vector<std::pair<char32_t, char32_t>> ranges;
+
+    bool matches(char32_t c) const {
+        switch (kind) {
+            case Kind::AnyChar:
+                return true;
+            case Kind::Digit:
+                return c >= U'0' && c <= U'9';
+            case Kind::Literal:
+                return c == ch;
+            case Kind::List: {
+                bool inList = false;
+                for (const auto& [low, high] : ranges) {
+                    if (c >= low && c <= high) {
+                        inList = true;
+                        break;
+                    }
+                }
+                return inList != negated;
+            }
+            case Kind::Star:
+                break;
+        }
+        return false;
+    }
+};
+
+}  // namespace detail
+
 namespace {
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -398,37 +434,7 @@ std::string formatDouble(double d) {
 // ---------------------------------------------------------------------------------------------------------------
 // Like
 
-struct LikeToken {
-    enum class Kind { Star, AnyChar, Digit, Literal, List };
-    Kind kind = Kind::Literal;
-    char32_t ch = 0;
-    bool negated = false;
-    std::vector<std::pair<char32_t, char32_t>> ranges;
-
-    bool matches(char32_t c) const {
-        switch (kind) {
-            case Kind::AnyChar:
-                return true;
-            case Kind::Digit:
-                return c >= U'0' && c <= U'9';
-            case Kind::Literal:
-                return c == ch;
-            case Kind::List: {
-                bool inList = false;
-                for (const auto& [low, high] : ranges) {
-                    if (c >= low && c <= high) {
-                        inList = true;
-                        break;
-                    }
-                }
-                return inList != negated;
-            }
-            case Kind::Star:
-                break;
-        }
-        return false;
-    }
-};
+using detail::LikeToken;
 
 // The whole pattern is checked before any matching, so a bad pattern fails whatever text it meets.
 std::vector<LikeToken> compileLike(const std::vector<char32_t>& p) {
@@ -591,8 +597,15 @@ double Val(std::string_view text) {
 // -------------------------------------------------------------------------------------------------------------------
 // Like
 
-bool Like(std::string_view text, std::string_view pattern) {
-    const std::vector<LikeToken> tokens = compileLike(decode(pattern));
+LikePattern::LikePattern(std::string_view pattern) : tokens_(compileLike(decode(pattern))) {}
+LikePattern::~LikePattern() = default;
+LikePattern::LikePattern(const LikePattern&) = default;
+LikePattern& LikePattern::operator=(const LikePattern&) = default;
+
+bool Like(std::string_view text, std::string_view pattern) { return LikePattern(pattern).matches(text); }
+
+bool LikePattern::matches(std::string_view text) const {
+    const std::vector<LikeToken>& tokens = tokens_;
     const std::vector<char32_t> t = decode(text);
 
     // Every token but '*' takes exactly one character, so remembering the last '*' is enough to backtrack.

@@ -26,6 +26,24 @@ double Val(std::string_view text);
 // Like with Option Compare Binary. An unclosed '[' raises "Invalid pattern string" (93).
 bool Like(std::string_view text, std::string_view pattern);
 
+namespace detail {
+struct LikeToken;
+}
+
+// A Like pattern read once, for matching many texts against it (`text Like pattern`).
+class LikePattern {
+public:
+    explicit LikePattern(std::string_view pattern);
+    ~LikePattern();
+    LikePattern(const LikePattern&);
+    LikePattern& operator=(const LikePattern&);
+
+    bool matches(std::string_view text) const;
+
+private:
+    std::vector<detail::LikeToken> tokens_;
+};
+
 // Split; "" gives an empty array; a "" delimiter gives the whole text as one element.
 std::vector<std::string> Split(std::string_view text, std::string_view delimiter = " ");
 

@@ -1,5 +1,6 @@
 #include "sources/SourceWorkbooks.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -161,11 +162,14 @@ std::string menuBarNameOfChosenHost(shell::Form1& form) {
 bool IsSkippedControl(automation::CommandBarControl& control) {
     const std::string caption = control.Caption();
     if (caption.empty()) return true;
+    // Read once: a capture asks this of every control of the host.
+    static const std::vector<vb::LikePattern> patterns = [] {
+        std::vector<vb::LikePattern> compiled;
+        for (const char* pattern : kSkippedCaptions) compiled.emplace_back(vb::LCase(pattern));
+        return compiled;
+    }();
     const std::string lowered = vb::LCase(caption);
-    for (const char* pattern : kSkippedCaptions) {
-        if (vb::Like(lowered, vb::LCase(pattern))) return true;
-    }
-    return false;
+    return std::any_of(patterns.begin(), patterns.end(), [&](const auto& p) { return p.matches(lowered); });
 }
 
 bool IsPopupControl(automation::CommandBarControl& control) {
