@@ -313,7 +313,9 @@ std::shared_ptr<SimCommandBar> SimCommandBar::topLevel(const std::shared_ptr<Sim
     bar->owner_ = owner;
     bar->builtIn_ = builtIn;
     if (builtIn) {
-        bar->shipped_ = std::make_shared<const BarSpec>(spec);
+        const auto& all = owner->context()->shipped;
+        const bool inContent = all && !all->empty() && &spec >= all->data() && &spec < all->data() + all->size();
+        bar->shipped_ = inContent ? std::shared_ptr<const BarSpec>(all, &spec) : std::make_shared<const BarSpec>(spec);
     }
     bar->name_ = spec.name;
     bar->nameLocal_ = spec.nameLocal;
@@ -322,7 +324,11 @@ std::shared_ptr<SimCommandBar> SimCommandBar::topLevel(const std::shared_ptr<Sim
     bar->visible_ = spec.visible;
     bar->enabled_ = spec.enabled;
     bar->width_ = spec.width;
-    bar->populate(spec.controls);
+    if (bar->shipped_) {
+        bar->populate(bar->shipped_->controls, bar->shipped_);
+    } else {
+        bar->populate(spec.controls, nullptr);
+    }
     return bar;
 }
 
@@ -335,9 +341,9 @@ std::shared_ptr<SimCommandBar> SimCommandBar::ofPopup(const std::shared_ptr<SimC
     return bar;
 }
 
-void SimCommandBar::populate(const std::vector<ControlSpec>& specs) {
+void SimCommandBar::populate(const std::vector<ControlSpec>& specs, const std::shared_ptr<const void>& keeper) {
     for (const auto& spec : specs) {
-        auto control = SimControl::fromSpec(context_, spec, true);
+        auto control = SimControl::fromSpec(context_, spec, true, keeper);
         insert(controls_.size(), control);
     }
 }
@@ -526,7 +532,7 @@ void SimCommandBar::Reset() {
             throw methodFailed("Reset", "CommandBar");
         }
         clearControls();
-        populate(p->shipped()->controls);
+        populate(p->shipped()->controls, p->shipped());
         return;
     }
     if (!builtIn_ || !shipped_) {
@@ -538,7 +544,7 @@ void SimCommandBar::Reset() {
     visible_ = shipped_->visible;
     enabled_ = shipped_->enabled;
     width_ = shipped_->width;
-    populate(shipped_->controls);
+    populate(shipped_->controls, shipped_);
 }
 
 ControlPtr SimCommandBar::FindControl(const Optional& type, const Optional& id, const Optional& tag,

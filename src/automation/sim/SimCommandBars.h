@@ -142,8 +142,9 @@ public:
     int indexOf(const SimControl* control) const;  // 1-based, 0 when absent
     void insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl> control);
     void remove(const SimControl* control);
-    // Fills the bar with controls built from their descriptions (shipped content).
-    void populate(const std::vector<ControlSpec>& specs);
+    // Fills the bar with controls built from their descriptions (shipped content). `keeper` owns `specs`: the
+    // controls then point into it instead of each copying its description (null: they copy).
+    void populate(const std::vector<ControlSpec>& specs, const std::shared_ptr<const void>& keeper);
     void markDeleted();
     bool deleted() const { return deleted_; }
     bool isPopupBar() const { return isPopupBar_; }
@@ -199,8 +200,9 @@ class SimControl final : public CommandBarButton,
                          public std::enable_shared_from_this<SimControl> {
 public:
     // A control built from its description, with its sub items for a popup.
+    // `keeper` owns `spec` (see SimCommandBar::populate).
     static std::shared_ptr<SimControl> fromSpec(const std::shared_ptr<HostContext>& context, const ControlSpec& spec,
-                                                bool builtIn);
+                                                bool builtIn, const std::shared_ptr<const void>& keeper = nullptr);
 
     std::string TypeName() const override;
 

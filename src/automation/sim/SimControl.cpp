@@ -58,7 +58,7 @@ int beforeIndex(const Optional& before, const SimCommandBar& target) {
 }  // namespace
 
 std::shared_ptr<SimControl> SimControl::fromSpec(const std::shared_ptr<HostContext>& context, const ControlSpec& spec,
-                                                 bool builtIn) {
+                                                 bool builtIn, const std::shared_ptr<const void>& keeper) {
     auto control = std::shared_ptr<SimControl>(new SimControl(context));
     control->type_ = spec.type;
     control->id_ = spec.id;
@@ -76,12 +76,19 @@ std::shared_ptr<SimControl> SimControl::fromSpec(const std::shared_ptr<HostConte
     control->shortcutText_ = spec.shortcutText;
     control->items_ = spec.items;
     control->text_ = spec.text;
+    // A built-in control keeps its description for Reset; shared with the host's content where it lives there,
+    // since copying it (sub items included) for every control was most of a large host's memory.
     if (builtIn) {
-        control->shipped_ = std::make_shared<const ControlSpec>(spec);
+        control->shipped_ =
+            keeper ? std::shared_ptr<const ControlSpec>(keeper, &spec) : std::make_shared<const ControlSpec>(spec);
     }
     if (isPopupType(spec.type)) {
         control->popupBar_ = SimCommandBar::ofPopup(control);
-        control->popupBar_->populate(spec.controls);
+        if (control->shipped_) {
+            control->popupBar_->populate(control->shipped_->controls, control->shipped_);
+        } else {
+            control->popupBar_->populate(spec.controls, nullptr);
+        }
     }
     return control;
 }
