@@ -352,6 +352,18 @@ TypeTable controlTable(bool button) {
 
 // ---- Hosts ---------------------------------------------------------------------------------------------
 
+// Application.Quit. The host ends as the call returns: the objects its clients still hold are cut off once
+// the call is over, so they fail the way Office's do after it has quit under them.
+void quitHost(const Object& app, Call& c) {
+    OfficeMachine& machine = c.server().machine();
+    for (const char* key : {"Excel", "Word", "PowerPoint", "Access", "Outlook"}) {
+        if (machine.host(key).get() == &app) {
+            machine.stopHost(key);
+            return;
+        }
+    }
+}
+
 TypeTable excelTable() {
     return TypeBuilder<ExcelApplication>("Application")
         .get("Name", [](ExcelApplication& a, Call& c) { c.result(a.Name()); })
@@ -377,6 +389,7 @@ TypeTable excelTable() {
                     c.result(common);
                 })
         .get("Application", [](ExcelApplication&, Call& c) { c.result(c.server().machine().host("Excel")); })
+        .method("Quit", [](ExcelApplication& a, Call& c) { quitHost(a, c); })
         .build();
 }
 
@@ -384,6 +397,7 @@ TypeTable simpleHostTable() {
     return TypeBuilder<CommandBarHost>("Application")
         .get("Name", [](CommandBarHost& a, Call& c) { c.result(a.Name()); })
         .get("CommandBars", [](CommandBarHost& a, Call& c) { c.result(a.CommandBars()); })
+        .method("Quit", [](CommandBarHost& a, Call& c) { quitHost(a, c); })
         .build();
 }
 
@@ -399,6 +413,7 @@ TypeTable outlookTable() {
     return TypeBuilder<OutlookApplication>("Application")
         .get("Name", [](OutlookApplication& a, Call& c) { c.result(a.Name()); })
         .get("ActiveExplorer", [](OutlookApplication& a, Call& c) { c.result(a.ActiveExplorer()); })
+        .method("Quit", [](OutlookApplication& a, Call& c) { quitHost(a, c); })
         .build();
 }
 
