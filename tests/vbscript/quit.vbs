@@ -1,6 +1,6 @@
 ' Excel quits under a script that still holds its objects: they fail as Office's do once their server has
-' Under wine 8 the calls fail with 0x800706B5 (RPC_S_UNKNOWN_IF) where Windows says RPC_E_DISCONNECTED.
 ' gone, while the script itself goes on. Writes what it sees to the file named by the first argument (UTF-16).
+' Under wine 8 the calls fail with 0x800706B5 (RPC_S_UNKNOWN_IF) where Windows says RPC_E_DISCONNECTED.
 Option Explicit
 Dim fso, out, book, xl, bar, n
 Set fso = CreateObject("Scripting.FileSystemObject")
