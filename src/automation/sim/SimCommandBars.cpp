@@ -125,26 +125,34 @@ bool sameName(std::string_view a, std::string_view b) {
 // ClickHub
 
 int ClickHub::connect(int id, std::string tag, CommandBarButton::ClickSink sink) {
-    const int cookie = nextCookie_++;
-    cookiesByKey_[Key{id, tag}].insert(cookie);
-    connections_.emplace(
-        cookie, Connection{id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
+    const int cookie = static_cast<int>(connections_.size()) + 1;
+    cookiesByKey_[Key{id, tag}].push_back(cookie);
+    connections_.push_back(
+        Connection{id, std::move(tag), std::make_shared<CommandBarButton::ClickSink>(std::move(sink))});
+    ++live_;
     return cookie;
 }
 
 void ClickHub::disconnect(int cookie) {
-    const auto it = connections_.find(cookie);
-    if (it == connections_.end()) {
+    if (cookie < 1 || cookie > static_cast<int>(connections_.size())) {
         return;
     }
-    const auto keyed = cookiesByKey_.find(Key{it->second.id, it->second.tag});
+    Connection& connection = connections_[static_cast<std::size_t>(cookie - 1)];
+    if (!connection.sink) {
+        return;
+    }
+    const auto keyed = cookiesByKey_.find(Key{connection.id, connection.tag});
     if (keyed != cookiesByKey_.end()) {
-        keyed->second.erase(cookie);
-        if (keyed->second.empty()) {
+        auto& cookies = keyed->second;
+        const auto at = std::lower_bound(cookies.begin(), cookies.end(), cookie);
+        if (at != cookies.end() && *at == cookie) cookies.erase(at);
+        if (cookies.empty()) {
             cookiesByKey_.erase(keyed);
         }
     }
-    connections_.erase(it);
+    connection.sink.reset();
+    connection.tag.clear();
+    --live_;  // the slot stays, so a stale cookie never names a later connection
 }
 
 bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log) {
@@ -156,12 +164,11 @@ bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, Actio
     const std::vector<int> due(keyed->second.begin(), keyed->second.end());
     bool cancelDefault = false;
     for (const int cookie : due) {
-        const auto it = connections_.find(cookie);
-        if (it == connections_.end()) {
+        // Held here so that a sink may disconnect itself while it runs.
+        const auto sink = connections_[static_cast<std::size_t>(cookie - 1)].sink;
+        if (!sink) {
             continue;  // disconnected by an earlier sink of this click
         }
-        // Held here so that a sink may disconnect itself while it runs.
-        const auto sink = it->second.sink;
         try {
             (*sink)(ctrl, cancelDefault);
         } catch (const std::exception& e) {

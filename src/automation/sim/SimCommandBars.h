@@ -43,20 +43,26 @@ public:
     // that fails does not stop the others: the failure goes to the action log, as a host ignores what its
     // event sinks return.
     bool fire(const ButtonPtr& ctrl, int id, const std::string& tag, ActionLog& log);
-    int connectionCount() const { return static_cast<int>(connections_.size()); }
+    int connectionCount() const { return live_; }
 
 private:
     struct Connection {
         int id;
         std::string tag;
-        std::shared_ptr<CommandBarButton::ClickSink> sink;
+        std::shared_ptr<CommandBarButton::ClickSink> sink;  // null once disconnected
     };
     using Key = std::pair<int, std::string>;  // Id and Tag
-    // Cookies grow with every connection, so ordered cookies are connection order. A capture hooks every
-    // button of a host, so connections are indexed both ways to keep a click and a release cheap.
-    std::map<int, Connection> connections_;
-    std::map<Key, std::set<int>> cookiesByKey_;
-    int nextCookie_ = 1;
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const {
+            return std::hash<std::string>()(key.second) * 31 + static_cast<std::size_t>(key.first);
+        }
+    };
+    // Cookies grow with every connection, so a cookie is its connection's place here plus one, and sorted
+    // cookies are connection order. A capture hooks every button of a host, so connections are indexed both
+    // ways to keep a hook, a click and a release cheap.
+    std::vector<Connection> connections_;
+    std::unordered_map<Key, std::vector<int>, KeyHash> cookiesByKey_;
+    int live_ = 0;
 };
 
 // Shared by every bar and control of one host.
