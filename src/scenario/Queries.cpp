@@ -311,17 +311,26 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
         arity(0, 0);
         return form.HostApp ? form.HostApp->TypeName() : "Nothing";
     }
+    // A reference the window keeps may outlive its object (deleted, or its host quit): that reads as the
+    // host's error text, so a script can check it, rather than failing the query.
+    const auto orError = [](const std::function<std::string()>& read) {
+        try {
+            return read();
+        } catch (const automation::AutomationError& e) {
+            return "error: " + e.description();
+        }
+    };
     if (name == "currentbar") {
         arity(0, 0);
-        return form.CurrentBar ? form.CurrentBar->Name() : "Nothing";
+        return form.CurrentBar ? orError([&] { return form.CurrentBar->Name(); }) : "Nothing";
     }
     if (name == "currentpopup") {
         arity(0, 0);
-        return form.CurrentPopup ? form.CurrentPopup->Caption() : "Nothing";
+        return form.CurrentPopup ? orError([&] { return form.CurrentPopup->Caption(); }) : "Nothing";
     }
     if (name == "currentcontrol") {
         arity(0, 0);
-        return form.CurrentControl ? form.CurrentControl->Caption() : "Nothing";
+        return form.CurrentControl ? orError([&] { return form.CurrentControl->Caption(); }) : "Nothing";
     }
     if (name == "excelapp") {
         arity(0, 0);
