@@ -54,6 +54,22 @@ Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled;
 }
 
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    const bool across = orientation == Qt::Horizontal;
+    if (across ? grid_.FixedRows() == 0 : grid_.FixedCols() == 0) return {};
+    if (section < 0 || section >= (across ? grid_.Cols() : grid_.Rows())) return {};
+    switch (role) {
+        case Qt::DisplayRole:
+            return toQ(across ? grid_.TextMatrix(0, section) : grid_.TextMatrix(section, 0));
+        case Qt::BackgroundRole:
+            return fixedCellColor();
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        default:
+            return {};
+    }
+}
+
 void FlexGridModel::sync() {
     const int rows = grid_.Rows();
     const int cols = grid_.Cols();
@@ -77,7 +93,11 @@ void FlexGridModel::sync() {
         cols_ = cols;
         endRemoveColumns();
     }
-    if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+    if (rows_ > 0 && cols_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
 }
 
 }  // namespace tessaline::ui

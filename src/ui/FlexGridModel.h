@@ -10,7 +10,8 @@ class FlexGrid;
 namespace tessaline::ui {
 
 // A flex grid as a Qt table model. The grid's own fixed row and column are ordinary cells here, drawn in
-// the header grey by the view; the current cell carries the highlight. Cells are not editable through Qt:
+// the header grey; they are also offered as header data, so a view can keep them in place while the rest
+// scrolls. The current cell carries the highlight. Cells are not editable through Qt:
 // every key goes to the grid's handlers instead.
 class FlexGridModel final : public QAbstractTableModel {
     Q_OBJECT
@@ -25,6 +26,8 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The first fixed row's texts across, the first fixed column's texts down.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     shell::FlexGrid& grid() const { return grid_; }
 

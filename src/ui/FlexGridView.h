@@ -2,6 +2,8 @@
 
 #include <QTableView>
 
+class QLabel;
+
 namespace tessaline::shell {
 class FlexGrid;
 class Form1;
@@ -13,7 +15,8 @@ class FlexGridModel;
 
 // The view of a flex grid. It has no editor and no selection of its own: a left click makes the cell
 // current through the form, a right click leaves the current cell alone, and keys go to the grid's key
-// handlers, which edit the cell text themselves.
+// handlers, which edit the cell text themselves. The fixed row and column are shown by the table's own
+// headers, so they stay in place while the rest scrolls, and the column borders can be dragged there.
 class FlexGridView final : public QTableView {
     Q_OBJECT
 public:
@@ -21,7 +24,9 @@ public:
     ~FlexGridView() override;
 
     FlexGridModel* gridModel() const { return model_; }
-    // The place of a cell's centre, for tests that click on cells.
+    // The widget that shows a cell (the viewport, a header, or the corner) and the cell's centre in it, for
+    // tests that click on cells.
+    QWidget* cellSurface(int row, int col) const;
     QPoint cellCenter(int row, int col) const;
 
 protected:
@@ -33,15 +38,26 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void updateGeometries() override;
 
 private:
     void modelChanged();
-    // Arrow keys walk the current cell over the non-fixed cells, as the grid does.
-    bool moveCurrentCell(int key);
+    // Arrows, PageUp/PageDown, Home/End and their Ctrl forms walk the current cell over the non-fixed
+    // cells, as the grid does; nothing else happens on them.
+    bool moveCurrentCell(const QKeyEvent& event);
+    // A press or double click at `pos` (in the view's own coordinates) on cell (row, col).
+    void pressCell(const QMouseEvent& event, QPoint pos, int row, int col);
+    void doubleClickCell(int row, int col);
+    // Whether a press on the column header at x is on a border that Qt drags to resize.
+    bool onColumnBorder(int x) const;
+    void syncFixedCells();
 
     shell::Form1& form_;
     shell::FlexGrid& grid_;
     FlexGridModel* model_;
+    QLabel* corner_;
     int cookie_;
     int lastRow_;
     int lastCol_;

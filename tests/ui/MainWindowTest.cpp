@@ -4,8 +4,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -61,7 +63,7 @@ protected:
     FlexGridView* controlGrid() { return widget<FlexGridView>("ListAllCommandControls"); }
 
     void clickCell(FlexGridView* view, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(view->viewport(), button, Qt::NoModifier, view->cellCenter(row, col));
+        QTest::mouseClick(view->cellSurface(row, col), button, Qt::NoModifier, view->cellCenter(row, col));
     }
     QString shownCell(FlexGridView* view, int row, int col) {
         return view->model()->data(view->model()->index(row, col)).toString();
@@ -246,6 +248,61 @@ TEST_F(MainWindowTest, ArrowKeysWalkTheCurrentCellOverDataCellsOnly) {
     QTest::keyClick(view, Qt::Key_Up);
     QTest::keyClick(view, Qt::Key_Up);
     EXPECT_EQ(form->ListAllCommandControls.Row(), 1);
+}
+
+TEST_F(MainWindowTest, PageAndJumpKeysReachEveryRowWhileTheHeadersStayInPlace) {
+    attachExcel();
+    shell::FlexGrid& grid = form->ListAllCommandbars;
+    while (grid.Rows() < 150) grid.AddItem("\tBar " + std::to_string(grid.Rows()));
+    FlexGridView* view = barGrid();
+    clickCell(view, 1, 1);
+    const int headerTop = view->horizontalHeader()->mapTo(view, QPoint(0, 0)).y();
+
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid.Row(), 149);
+    EXPECT_EQ(grid.Col(), grid.Cols() - 1);
+    QApplication::processEvents();
+    // The last row is in sight, and the header row and number column still show their texts on top.
+    EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->model()->index(149, grid.Cols() - 1))));
+    EXPECT_TRUE(view->horizontalHeader()->isVisible());
+    EXPECT_EQ(view->horizontalHeader()->mapTo(view, QPoint(0, 0)).y(), headerTop);
+    EXPECT_EQ(view->model()->headerData(1, Qt::Horizontal).toString(), q(grid.TextMatrix(0, 1).c_str()));
+    EXPECT_EQ(view->model()->headerData(149, Qt::Vertical).toString(), q(grid.TextMatrix(149, 0).c_str()));
+    EXPECT_GE(view->verticalHeader()->visualIndexAt(view->viewport()->height() - 2), 140);
+
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(grid.Col(), grid.FixedCols());
+    QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_LT(grid.Row(), 148);
+    EXPECT_GT(grid.Row(), 1);
+    const int paged = 149 - grid.Row();
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_EQ(grid.Row(), 149);
+    QTest::keyClick(view, Qt::Key_PageDown);
+    EXPECT_EQ(grid.Row(), 149);
+    for (int i = 0; i < 150 / paged + 1; ++i) QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_EQ(grid.Row(), grid.FixedRows());
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(grid.Row(), grid.FixedRows());
+    EXPECT_EQ(grid.Col(), grid.FixedCols());
+}
+
+TEST_F(MainWindowTest, AColumnBorderDraggedInTheHeaderWidensTheColumn) {
+    attachExcel();
+    FlexGridView* view = barGrid();
+    QHeaderView* header = view->horizontalHeader();
+    const int before = header->sectionSize(1);
+    const int currentRow = form->ListAllCommandbars.Row();
+    const int border = header->sectionViewportPosition(1) + before - 1;
+    QWidget* surface = header->viewport();
+    QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, QPoint(border, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(border + 40, 5), surface->mapToGlobal(QPointF(border + 40, 5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, QPoint(border + 40, 5));
+    EXPECT_EQ(header->sectionSize(1), before + 40);
+    EXPECT_EQ(form->ListAllCommandbars.Row(), currentRow) << "a drag on a border is no click on a cell";
 }
 
 TEST_F(MainWindowTest, ADoubleClickTogglesAFlagCell) {
