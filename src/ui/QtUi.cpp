@@ -5,8 +5,12 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QUrl>
 #include <QWidget>
@@ -103,6 +107,29 @@ MessageBoxStyle messageBoxStyle(int vbButtons) {
     return style;
 }
 
+// The standard buttons speak the program's language whatever the desktop's locale; a Qt translation
+// may be missing, these words are not.
+void nameButtons(QMessageBox& box) {
+    const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+        {QMessageBox::Ok, "确定"},     {QMessageBox::Cancel, "取消"}, {QMessageBox::Yes, "是(&Y)"},
+        {QMessageBox::No, "否(&N)"},   {QMessageBox::Abort, "中止(&A)"}, {QMessageBox::Retry, "重试(&R)"},
+        {QMessageBox::Ignore, "忽略(&I)"}};
+    for (const auto& [which, name] : names) {
+        if (QAbstractButton* button = box.button(which)) button->setText(QString::fromUtf8(name));
+    }
+}
+
+// Qt sizes a message box by its text and buttons only; a short prompt under a long title would cut the
+// title, so the box is held at least as wide as the title plus the title bar's buttons.
+void fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr) return;
+    const int titleWidth = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle());
+    const int wanted = titleWidth + 120;
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 int vbResult(int standardButton, const MessageBoxStyle& style) {
     const int code = (standardButton & style.buttons) != 0 ? vbCode(standardButton) : 0;
     return code != 0 ? code : vbCode(style.escapeButton);
@@ -151,6 +178,8 @@ int QtUi::MsgBox(const std::string& prompt, int buttons, const std::string& titl
     box.setFont(MainWindow::uiFont());
     box.setDefaultButton(static_cast<QMessageBox::StandardButton>(style.defaultButton));
     box.setEscapeButton(static_cast<QMessageBox::StandardButton>(style.escapeButton));
+    nameButtons(box);
+    fitTitle(box);
     box.exec();
     return vbResult(box.standardButton(box.clickedButton()), style);
 }
@@ -162,6 +191,8 @@ std::string QtUi::InputBox(const std::string& prompt, const std::string& title, 
     dialog.setLabelText(toWidgetText(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(toQ(defaultText));
+    dialog.setOkButtonText(QString::fromUtf8("确定"));
+    dialog.setCancelButtonText(QString::fromUtf8("取消"));
     if (dialog.exec() != QDialog::Accepted) return "";
     return toStd(dialog.textValue());
 }

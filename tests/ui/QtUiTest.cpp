@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "shell/Ui.h"
 #include "ui/QtUi.h"
+#include "ui/Text.h"
 
 namespace tessaline::ui {
 namespace {
@@ -40,6 +42,33 @@ TEST(QtUi, MessageBoxesUseTheProgramTitleWhenGivenNoneAndReturnVbCodes) {
 
     whenModal([](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes)->click(); });
     EXPECT_EQ(ui.MsgBox("?", shell::vbmsg::YesNo, "按下了Esc"), shell::vbmsg::ResultYes);
+}
+
+TEST(QtUi, MessageBoxesSpeakChineseAndShowTheirWholeTitle) {
+    QtUi ui("Tessaline");
+    const QString longTitle = QString::fromUtf8("一个相当长的标题，一个短提示的消息框也要完整显示它");
+    QStringList buttons;
+    int width = 0;
+    whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        for (auto* button : box->buttons()) buttons << button->text();
+        width = box->width();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(ui.MsgBox("?", shell::vbmsg::YesNoCancel, toStd(longTitle)), shell::vbmsg::ResultCancel);
+    QStringList expected{QString::fromUtf8("是(&Y)"), QString::fromUtf8("否(&N)"), QString::fromUtf8("取消")};
+    buttons.sort();
+    expected.sort();
+    EXPECT_EQ(buttons, expected);
+    EXPECT_GT(width, QFontMetrics(QApplication::font()).horizontalAdvance(longTitle));
+
+    whenModal([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        EXPECT_EQ(box->button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
+        box->button(QMessageBox::Ok)->click();
+    });
+    ui.MsgBox("完成", 0, "");
 }
 
 TEST(QtUi, InputBoxGivesTheTextOrEmptyWhenCancelled) {
