@@ -226,6 +226,11 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
         arity(0, 0);
         return std::to_string(form.TreeView1.Nodes().Count());
     }
+    if (name == "expanded") {
+        arity(1, 1);
+        if (!form.TreeView1.Nodes().Exists(q[1].text)) throw CommandError("the tree has no node keyed " + q[1].text);
+        return boolText(form.TreeView1.Nodes().Item(q[1].text).Expanded());
+    }
     if (name == "visible" || name == "enabled") {
         arity(1, 1);
         if (shell::Control* control = controlOrNull(form, q[1].text)) {
@@ -393,6 +398,12 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
         const ControlPtr control = controlAt(barOf(session, q[1].text, q[2].text), words::indexPath(q[3].text));
         if (words::equalsIgnoringCase(q[4].text, "Count"))
             return std::to_string(control->AsPopup()->Controls()->Count());
+        if (words::equalsIgnoringCase(q[4].text, "Items")) {
+            const automation::ComboBoxPtr combo = control->AsComboBox();
+            std::vector<std::string> items;
+            for (int i = 1; i <= combo->ListCount(); ++i) items.push_back(combo->List(i));
+            return joined(items, "\n");
+        }
         return control->GetProperty(q[4].text).toString();
     }
     if (name == "window") {

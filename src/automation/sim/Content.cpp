@@ -213,6 +213,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     c.beginGroup = f.boolean("beginGroup", false);
     c.enabled = f.boolean("enabled", true);
     c.visible = f.boolean("visible", true);
+    c.isProtected = f.boolean("protected", false);
     c.tooltipText = f.text("tooltipText", "");
     c.onAction = f.text("onAction", "");
     c.tag = f.text("tag", "");

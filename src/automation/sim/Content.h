@@ -23,6 +23,7 @@ struct ControlSpec {
     bool beginGroup = false;
     bool enabled = true;
     bool visible = true;
+    bool isProtected = false;  // the host refuses to delete it
     std::string tooltipText;
     std::string onAction;
     std::string tag;

@@ -308,6 +308,7 @@ private:
     bool beginGroup_ = false;
     bool enabled_ = true;
     bool visible_ = true;
+    bool protected_ = false;  // from the content: Delete is refused
     std::string onAction_;
     std::string tooltipText_;
     std::string tag_;

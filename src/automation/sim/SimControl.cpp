@@ -67,6 +67,7 @@ std::shared_ptr<SimControl> SimControl::fromSpec(const std::shared_ptr<HostConte
     control->beginGroup_ = spec.beginGroup;
     control->enabled_ = spec.enabled;
     control->visible_ = spec.visible;
+    control->protected_ = spec.isProtected;
     control->onAction_ = spec.onAction;
     control->tooltipText_ = spec.tooltipText;
     control->tag_ = spec.tag;
@@ -334,6 +335,9 @@ void SimControl::Delete(const Optional& temporary) {
     checkAlive("Delete");
     if (temporary) {
         (void)temporary->toBool();
+    }
+    if (protected_) {
+        throw methodFailed("Delete", TypeName());
     }
     const auto self = shared_from_this();
     if (const auto bar = parent_.lock()) {
