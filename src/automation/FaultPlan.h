@@ -65,6 +65,9 @@ public:
         bool was_;
     };
 
+    // Whether check() has anything to do: every call of a large walk asks this, so it stays inline.
+    bool active() const { return !paused_ && (recording_ || !faults_.empty()); }
+
     // Counts the call and raises the error of the first fault that fires on it.
     void check(std::string_view host, std::string_view type, std::string_view member);
 

@@ -18,7 +18,7 @@ public:
 
     void pass(std::string_view type, std::string_view member) const {
         if (stopped_) throw automation::disconnected();
-        if (faults_) faults_->check(hostKey_, type, member);
+        if (faults_ && faults_->active()) faults_->check(hostKey_, type, member);
     }
     void stop() { stopped_ = true; }
     bool stopped() const { return stopped_; }
