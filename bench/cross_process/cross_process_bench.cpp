@@ -66,8 +66,6 @@ struct Side {
         tessaline::sources::OpenSourceFile_Click(*form);
         for (const auto& box : ui.messages)
             std::printf("  (%s set-up: message box: %s)\n", name.c_str(), box.prompt.c_str());
-        if (!form->Err.silentFailure.empty())
-            std::printf("  (%s set-up: %s)\n", name.c_str(), form->Err.silentFailure.c_str());
     }
     ~Side() {
         form.reset();
