@@ -13,6 +13,7 @@
 #include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
 #include "automation/sim/SimHosts.h"
+#include "automation/sim/SimParts.h"
 
 #ifndef TESSALINE_DEFAULT_DATA_DIR
 #define TESSALINE_DEFAULT_DATA_DIR "data"
@@ -308,10 +309,23 @@ std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) {
     }
     // The workbooks and projects are checked now, so that a faulty file stops the start rather than a later
     // start of Excel.
+    // Only those are built: the bars were checked as the files were read, and building a large host's bars
+    // twice was a third of a start.
+    const auto check = [](const HostContent& c, const auto& build) {
+        try {
+            (void)build();
+        } catch (const ContentError&) {
+            throw;
+        } catch (const std::exception& e) {
+            const std::string what = e.what();
+            throw ContentError(what.rfind(c.file, 0) == 0 ? what : c.file + ": " + what);
+        }
+    };
     if (const auto* xl = machine->contentOf("Excel")) {
-        (void)SimExcel::create(*xl, machine->contentOf("VBE"), machine->log, {});
-    } else if (const auto* vbe = machine->contentOf("VBE")) {
-        (void)SimVbe::create(*vbe, machine->log, {});
+        check(*xl, [&] { return makeWorkbooks({}, xl->workbooks, xl->file); });
+    }
+    if (const auto* vbe = machine->contentOf("VBE")) {
+        check(*vbe, [&] { return makeVbProjects(vbe->vbProjects, vbe->file); });
     }
     // The editor runs inside Excel and its window always starts closed: Alt+F11 opens it.
     for (const auto& [key, c] : machine->content) {
