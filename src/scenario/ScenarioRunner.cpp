@@ -433,7 +433,11 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
     if (verb == "keydown") {
         expectWords(command, 2, 3);
         const int shift = w.size() > 3 ? words::toInt(w[3].text, "a shift state") : 0;
-        form.userKeyDown(controlNamed(form, w[1].text), words::keyCode(w[2]), shift);
+        const int key = words::keyCode(w[2]);
+        // KeyDown hears virtual-key codes, which are 1 to 254; characters arrive through keypress.
+        if (key < 1 || key > 254) throw CommandError("no key has the code " + std::to_string(key) + " (1 to 254)");
+        if (shift < 0 || shift > 7) throw CommandError("the shift state is 0 to 7 (Shift 1, Ctrl 2, Alt 4)");
+        form.userKeyDown(controlNamed(form, w[1].text), key, shift);
         return;
     }
     if (verb == "keypress") {

@@ -301,8 +301,11 @@ TEST_F(ScenarioRunnerTest, AnUnreadableScriptFileCountsAsAFailure) {
 }
 
 TEST_F(ScenarioRunnerTest, OutOfRangePanelsAndUnknownFaultsAreFailures) {
-    EXPECT_EQ(run("option Excel\npaneldblclick 7\npaneldblclick 0\nfail Excel Range Value= x\nfail Excel\n"), 4)
+    EXPECT_EQ(run("option Excel\npaneldblclick 7\npaneldblclick 0\nfail Excel Range Value= x\nfail Excel\n"
+                  "keydown controls 99999\nkeydown controls Delete 9\n"),
+              6)
         << transcript.str();
+    EXPECT_TRUE(said("no key has the code 99999 (1 to 254)"));
     EXPECT_TRUE(said("the status bar has no panel 7 (it has 1 to 6)"));
 }
 
