@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "automation/com/RefCount.h"
+
 namespace tessaline::automation::com {
 
 namespace {
@@ -24,12 +26,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return refs_.add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return refs_.release(this); }
 
     // Calls from the server (click events) are always taken: the tool is waiting for them.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
@@ -64,8 +62,9 @@ public:
     std::function<void()> overdue;
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~CallFilter() = default;
-    LONG refs_ = 1;
+    RefCount refs_;
     bool told_ = false;
     DWORD toldStart_ = 0;
 };

@@ -7,6 +7,7 @@
 #include "automation/AutomationError.h"
 #include "automation/com/CallFilter.h"
 #include "automation/com/ComErrors.h"
+#include "automation/com/RefCount.h"
 #include "automation/com/Text.h"
 
 namespace tessaline::automation::com {
@@ -33,12 +34,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return refs_.add(); }
+    ULONG STDMETHODCALLTYPE Release() override { return refs_.release(this); }
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
@@ -101,8 +98,9 @@ public:
     }
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~ClickSinkObject() = default;
-    LONG refs_ = 1;
+    RefCount refs_;
     ClickHandler handler_;
 };
 

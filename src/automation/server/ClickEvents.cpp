@@ -68,13 +68,9 @@ HRESULT ClickPoint::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG ClickPoint::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+ULONG ClickPoint::AddRef() { return refs_.add(); }
 
-ULONG ClickPoint::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
+ULONG ClickPoint::Release() { return refs_.release(this); }
 
 HRESULT ClickPoint::GetConnectionInterface(IID* iid) {
     if (!iid) return E_POINTER;
@@ -143,13 +139,9 @@ HRESULT ConnectionPointList::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG ConnectionPointList::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+ULONG ConnectionPointList::AddRef() { return refs_.add(); }
 
-ULONG ConnectionPointList::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
+ULONG ConnectionPointList::Release() { return refs_.release(this); }
 
 HRESULT ConnectionPointList::Next(ULONG count, IConnectionPoint** points, ULONG* fetched) {
     if (fetched) *fetched = 0;

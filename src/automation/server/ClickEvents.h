@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "automation/com/ComPtr.h"
+#include "automation/com/RefCount.h"
 
 namespace tessaline::automation::server {
 
@@ -30,12 +31,13 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~ClickPoint();
 
     ObjectServer& server_;
     com::ComPtr<IDispatch> buttonDispatch_;
     DispatchObject* button_;
-    LONG refs_ = 1;
+    com::RefCount refs_;
 };
 
 // EnumConnectionPoints of a button: its one connection point.
@@ -56,11 +58,12 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints** out) override;
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~ConnectionPointList() = default;
 
     com::ComPtr<IConnectionPoint> point_;
     ULONG position_;
-    LONG refs_ = 1;
+    com::RefCount refs_;
 };
 
 }  // namespace tessaline::automation::server

@@ -51,13 +51,9 @@ HRESULT DispatchObject::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG DispatchObject::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+ULONG DispatchObject::AddRef() { return refs_.add(); }
 
-ULONG DispatchObject::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
+ULONG DispatchObject::Release() { return refs_.release(this); }
 
 HRESULT DispatchObject::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;

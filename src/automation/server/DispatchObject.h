@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "automation/Object.h"
+#include "automation/com/RefCount.h"
 #include "automation/server/Dispatch.h"
 
 namespace tessaline::automation::server {
@@ -45,6 +46,7 @@ public:
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** out) override;
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~DispatchObject();
     HRESULT dispatch(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception);
     HRESULT idsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
@@ -54,7 +56,7 @@ private:
     const TypeTable& type_;
     HostTag tag_;
     bool counted_;
-    LONG refs_ = 1;
+    com::RefCount refs_;
 };
 
 }  // namespace tessaline::automation::server

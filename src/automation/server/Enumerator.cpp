@@ -26,13 +26,9 @@ HRESULT Enumerator::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-ULONG Enumerator::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+ULONG Enumerator::AddRef() { return refs_.add(); }
 
-ULONG Enumerator::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
+ULONG Enumerator::Release() { return refs_.release(this); }
 
 HRESULT Enumerator::Next(ULONG count, VARIANT* items, ULONG* fetched) {
     if (fetched) *fetched = 0;

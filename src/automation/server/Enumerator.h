@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "automation/com/RefCount.h"
 #include "automation/server/Dispatch.h"
 
 namespace tessaline::automation::server {
@@ -27,13 +28,14 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override;
 
 private:
+    friend class com::RefCount;  // the last Release deletes
     ~Enumerator();
 
     ObjectServer& server_;
     std::shared_ptr<EnumSource> source_;
     HostTag tag_;
     std::size_t position_;
-    LONG refs_ = 1;
+    com::RefCount refs_;
 };
 
 }  // namespace tessaline::automation::server
