@@ -168,6 +168,10 @@ void SimExcel::SetScreenUpdating(bool on) {
     screenUpdating_ = on;
 }
 
+std::shared_ptr<SimWorkbooks> SimExcel::openWorkbooks() const {
+    return std::dynamic_pointer_cast<SimWorkbooks>(workbooks_);
+}
+
 WorkbookPtr SimExcel::ActiveWorkbook() {
     pass(gate_, "Application", "ActiveWorkbook");
     return activeWorkbookOf(workbooks_);

@@ -14,6 +14,8 @@
 // and its VBA editor, Outlook its explorer.
 namespace tessaline::automation::sim {
 
+class SimWorkbooks;
+
 // The desktop side of the VBA editor's main window, which exists only once the editor has been opened.
 class EditorWindowLink {
 public:
@@ -97,6 +99,8 @@ public:
 
     // The editor object whether or not programmatic access is allowed (for the desktop's own use).
     std::shared_ptr<SimVbe> editor() const { return vbe_; }
+    // The open workbooks as Excel's own window sees them: reading them passes no gate and counts no call.
+    std::shared_ptr<SimWorkbooks> openWorkbooks() const;
 
 private:
     SimExcel() = default;

@@ -249,6 +249,10 @@ void SimWorkbook::saveAs(const std::string& fileName) {
     if (fileName.empty()) throw applicationDefined();
     SplitPath target = splitPath(fileName);
     if (target.name.empty()) throw AutomationError(vberr::ApplicationDefined, "Cannot access '" + fileName + "'.");
+    // Excel refuses these in a file name on every system, so a name saved here opens on Windows too.
+    if (target.name.find_first_of("<>:\"|?*[]") != std::string::npos) {
+        throw AutomationError(vberr::ApplicationDefined, "The file name '" + target.name + "' is not valid.");
+    }
     if (auto owner = owner_.lock()) {
         auto other = owner->findByName(target.name);
         if (other && other.get() != this) {

@@ -32,8 +32,12 @@ public:
     void setSaved(bool saved) { saved_ = saved; }
     bool closed() const { return closed_; }
     const std::string& name() const { return name_; }
+    // "" for a workbook never saved.
+    const std::string& folder() const { return folder_; }
     const GatePtr& gate() const { return gate_; }
     std::size_t sheetCount() const { return sheets_.size(); }
+    const std::vector<std::shared_ptr<SimWorksheet>>& sheets() const { return sheets_; }
+    std::shared_ptr<SimWorksheet> activeSheet() const { return active_.lock(); }
     // Makes the workbook Excel's active one, as the engine does for a sheet's Activate.
     void bringToFront();
 
@@ -78,6 +82,8 @@ public:
     void remove(const SimWorkbook* workbook);
     // The workbook Excel shows in front: the last one opened, added or activated that is still open.
     WorkbookPtr activeWorkbook() const;
+    std::shared_ptr<SimWorkbook> activeBook() const { return active_.lock(); }
+    const std::vector<std::shared_ptr<SimWorkbook>>& books() const { return books_; }
     std::shared_ptr<SimWorkbook> findByName(const std::string& name) const;
 
     int Count() override;

@@ -27,6 +27,7 @@ const Variant* CellStore::find(int row, int column) const {
 }
 
 void CellStore::set(int row, int column, const Variant& value) {
+    ++revision_;
     if (value.isEmpty()) {
         byRow_.erase({row, column});
         byColumn_.erase({column, row});
@@ -37,6 +38,7 @@ void CellStore::set(int row, int column, const Variant& value) {
 }
 
 void CellStore::erase(const CellRect& rect) {
+    ++revision_;
     auto it = byRow_.lower_bound({rect.top, rect.left});
     while (it != byRow_.end() && it->first.first <= rect.bottom) {
         const auto [row, column] = it->first;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,10 +41,13 @@ public:
     void forEach(const CellRect& rect, const std::function<bool(int, int, const Variant&)>& visit) const;
     // The smallest block holding every filled cell; nothing when the sheet is empty.
     std::optional<CellRect> bounds() const;
+    // Grows with every change, so a view can tell at a glance whether it shows the cells as they are.
+    std::uint64_t revision() const { return revision_; }
 
 private:
     std::map<std::pair<int, int>, Variant> byRow_;  // (row, column)
     std::set<std::pair<int, int>> byColumn_;        // (column, row)
+    std::uint64_t revision_ = 0;
 };
 
 class SimWorksheet final : public Worksheet, public std::enable_shared_from_this<SimWorksheet> {
