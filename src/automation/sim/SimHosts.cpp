@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/sim/SimParts.h"
+#include "automation/sim/SimWorkbook.h"
 
 namespace tessaline::automation::sim {
 
