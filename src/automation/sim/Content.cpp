@@ -231,6 +231,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
         fail(file, f.pathOf("items"), "only drop-downs and combo boxes (types 3, 4) have a list");
     }
     c.text = f.text("text", "");
+    c.builtIn = f.boolean("builtIn", true);
     const json& controls = f.array("controls");
     checkControlCount(controls, file, f.pathOf("controls"));
     if (!controls.empty() && !isPopupType(c.type)) {
@@ -266,6 +267,7 @@ BarSpec readBar(const json& value, const std::string& file, const std::string& p
     if (f.has("width")) {
         b.width = f.integer("width", std::nullopt, 0, 10000);
     }
+    b.builtIn = f.boolean("builtIn", true);
     const json& controls = f.array("controls");
     checkControlCount(controls, file, f.pathOf("controls"));
     for (std::size_t i = 0; i < controls.size(); ++i) {

@@ -31,6 +31,9 @@ struct ControlSpec {
     std::vector<std::string> items;
     std::string text;
     std::vector<ControlSpec> controls;
+    // False for a control a user made (kept files): custom controls all have Id 1, so a copied built-in
+    // control whose macro was set needs the flag to tell.
+    bool builtIn = true;
 };
 
 struct BarSpec {
@@ -42,6 +45,7 @@ struct BarSpec {
     bool enabled = true;
     std::optional<int> width;
     std::vector<ControlSpec> controls;
+    bool builtIn = true;  // false for a bar a user made (kept files)
 };
 
 struct HostContent {

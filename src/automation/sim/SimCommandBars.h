@@ -106,6 +106,8 @@ private:
     // and asking each member its Index stays linear.
     mutable std::unordered_map<const SimCommandBar*, int> positions_;
     mutable bool positionsValid_ = false;
+
+    friend class KeptBars;  // reads and rebuilds the bars a user keeps between runs
 };
 
 class SimCommandBar final : public CommandBar, public std::enable_shared_from_this<SimCommandBar> {
@@ -183,6 +185,8 @@ private:
     std::vector<std::shared_ptr<SimControl>> controls_;
     mutable std::unordered_map<const SimControl*, int> positions_;  // see SimCommandBars::positions_
     mutable bool positionsValid_ = false;
+
+    friend class KeptBars;
 };
 
 class SimControls final : public CommandBarControls {
@@ -321,6 +325,7 @@ private:
     bool deleted_ = false;
 
     friend class SimCommandBar;
+    friend class KeptBars;
 };
 
 // Names compared as Office compares bar names and captions: ASCII letters ignore case.

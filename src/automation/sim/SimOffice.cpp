@@ -10,8 +10,10 @@
 #include "automation/AutomationError.h"
 #include "automation/FaultPlan.h"
 #include "automation/FilePath.h"
+#include "automation/UserDataFolder.h"
 #include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
+#include "automation/sim/KeptBars.h"
 #include "automation/sim/SimHosts.h"
 #include "automation/sim/SimParts.h"
 
@@ -76,6 +78,8 @@ public:
     std::shared_ptr<FaultPlan> faults = std::make_shared<FaultPlan>();
     // The gate of each running host's objects; a host that quits closes its gate for good.
     std::map<std::string, GatePtr> gates;
+    // The bars users keep between runs; null when this Office keeps nothing.
+    std::unique_ptr<BarKeeper> keeper;
 
     const HostContent* contentOf(const std::string& key) const {
         const auto it = content.find(key);
@@ -148,18 +152,50 @@ public:
         return gate;
     }
 
+    // The bars of a running host, reached as a person sees them: not a call of the tool.
+    std::shared_ptr<SimCommandBars> barsOf(const std::string& key) {
+        const FaultPlan::Pause pause(faults.get());
+        CommandBarsPtr bars;
+        if (key == "Excel" && excel) {
+            bars = excel->CommandBars();
+        } else if (key == "VBE" && excel && excel->editor()) {
+            bars = excel->editor()->CommandBars();
+        } else if (key == "Outlook" && outlook && outlook->explorer()) {
+            bars = outlook->explorer()->CommandBars();
+        } else if (const auto app = apps.find(key); app != apps.end()) {
+            bars = app->second->CommandBars();
+        }
+        return std::dynamic_pointer_cast<SimCommandBars>(bars);
+    }
+
+    void restoreKept(const std::string& key) {
+        const auto* c = contentOf(key);
+        const auto bars = keeper && c ? barsOf(key) : nullptr;
+        if (bars) keeper->restore(key, kindOf(key)->file, *c, *bars);
+    }
+
+    void keepKept(const std::string& key) {
+        const auto* c = contentOf(key);
+        const auto bars = keeper && c ? barsOf(key) : nullptr;
+        if (bars) keeper->keep(key, kindOf(key)->file, *c, *bars);
+    }
+
     void start(const std::string& key) {
         const HostContent& c = content.at(key);
         if (key == "Excel") {
             auto gate = newGate("Excel");
             excel = SimExcel::create(c, contentOf("VBE"), log, weak_from_this(), gate, newGate("VBE"));
+            restoreKept("Excel");
+            restoreKept("VBE");
         } else if (key == "Outlook") {
             outlook = std::make_shared<SimOutlook>(c, log, newGate(key));
+            restoreKept(key);
             if (!outlook->explorerOpen()) {
                 return;  // Outlook without an explorer shows no main window
             }
         } else {
             apps[key] = SimApplication::create(c, log, newGate(key));
+            restoreKept(key);
         }
         openWindow(key);
     }
@@ -172,6 +208,11 @@ public:
     }
 
     void stop(const std::string& key) {
+        // A host writes its bars as it quits, as Office writes its toolbar file.
+        if (key != "VBE" && running(key)) {
+            keepKept(key);
+            if (key == "Excel") keepKept("VBE");
+        }
         if (key != "VBE") {
             stopGate(key);
         }
@@ -265,7 +306,13 @@ private:
 
 SimOffice::SimOffice(std::shared_ptr<Machine> machine) : machine_(std::move(machine)) {}
 
-SimOffice::~SimOffice() = default;
+SimOffice::~SimOffice() {
+    try {
+        keepBars();
+    } catch (const std::exception&) {
+        // Ending must not fail; whoever wants to hear of a problem calls keepBars() first.
+    }
+}
 
 std::string SimOffice::defaultFolder() {
 #ifdef _WIN32
@@ -287,9 +334,16 @@ std::string SimOffice::defaultFolder() {
     return std::string(TESSALINE_DEFAULT_DATA_DIR) + "/office";
 }
 
+std::string SimOffice::defaultKeptFolder() {
+    const auto data = userDataFolder();
+    return data.empty() ? std::string() : pathText(data / "commandbars");
+}
+
 std::unique_ptr<SimOffice> SimOffice::loadDefault() { return load(defaultFolder()); }
 
-std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) {
+std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) { return loadKeeping(folder, ""); }
+
+std::unique_ptr<SimOffice> SimOffice::loadKeeping(const std::string& folder, const std::string& keptFolder) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (!fs::is_directory(filePath(folder), ec)) {
@@ -326,6 +380,9 @@ std::unique_ptr<SimOffice> SimOffice::load(const std::string& folder) {
     }
     if (const auto* vbe = machine->contentOf("VBE")) {
         check(*vbe, [&] { return makeVbProjects(vbe->vbProjects, vbe->file); });
+    }
+    if (!keptFolder.empty()) {
+        machine->keeper = std::make_unique<BarKeeper>(filePath(keptFolder));
     }
     // The editor runs inside Excel and its window always starts closed: Alt+F11 opens it.
     for (const auto& [key, c] : machine->content) {
@@ -536,6 +593,37 @@ bool SimOffice::clickButton(const std::string& hostKey, const std::string& barNa
 }
 
 FaultPlan* SimOffice::faultPlan() { return machine_->faults.get(); }
+
+bool SimOffice::keeping() const { return machine_->keeper != nullptr; }
+
+void SimOffice::keepBars() {
+    if (!machine_->keeper) {
+        return;
+    }
+    for (const auto& kind : Kinds) {
+        if (machine_->running(kind.key) || (std::string_view(kind.key) == "VBE" && machine_->excel)) {
+            machine_->keepKept(kind.key);
+        }
+    }
+}
+
+std::vector<std::string> SimOffice::takeKeepingProblems() {
+    return machine_->keeper ? machine_->keeper->takeProblems() : std::vector<std::string>();
+}
+
+bool SimOffice::resetToShipped(const std::string& hostKey) {
+    const auto* kind = kindOf(hostKey);
+    const auto bars = kind ? machine_->barsOf(kind->key) : nullptr;
+    if (!bars) {
+        return false;
+    }
+    if (machine_->keeper) {
+        machine_->keeper->reset(kind->key, kind->file, *bars);
+    } else {
+        KeptBars::resetToShipped(*bars);
+    }
+    return true;
+}
 
 bool SimOffice::clickButton(const std::string& barName, const std::vector<int>& indexPath) {
     return clickButton("Excel", barName, indexPath);

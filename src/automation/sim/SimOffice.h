@@ -21,11 +21,19 @@ public:
     // Starts from the content files in `folder`. Raises ContentError naming the file and the place of the
     // first fault; a host whose file is absent is not installed.
     static std::unique_ptr<SimOffice> load(const std::string& folder);
+    // As load(), and keeps each host's command bars as the user leaves them in `keptFolder`, one file per
+    // host in the content format, as Office keeps its toolbar file: a host starts from its kept bars where
+    // they exist, and they are written when the host quits, at keepBars() and when this Office ends. An
+    // empty `keptFolder` keeps nothing, as load() never does: tests and scripts start from their content.
+    static std::unique_ptr<SimOffice> loadKeeping(const std::string& folder, const std::string& keptFolder);
     // Starts from defaultFolder().
     static std::unique_ptr<SimOffice> loadDefault();
     // The folder named by the environment variable TESSALINE_OFFICE_CONTENT, else an `office` folder beside
     // the program (where the Windows package puts it), else the shipped data/office.
     static std::string defaultFolder();
+    // The folder the program keeps the hosts' bars in: "commandbars" in the user's data folder; empty when
+    // the system names none.
+    static std::string defaultKeptFolder();
 
     ~SimOffice() override;
     SimOffice(const SimOffice&) = delete;
@@ -80,6 +88,18 @@ public:
 
     // Every call of the tool into any host passes this plan (see FaultPlan).
     FaultPlan* faultPlan() override;
+
+    // ---- The bars a user keeps between runs (loadKeeping). ----
+
+    bool keeping() const;
+    // Writes the kept bars of every running host whose bars changed since they were read or written.
+    void keepBars();
+    // What went wrong while keeping (a damaged file set aside, a file that could not be written) since the
+    // last call, one sentence each.
+    std::vector<std::string> takeKeepingProblems();
+    // A person asks for the shipped bars: the host's bars go back to its content and its kept file goes
+    // (whether or not this Office keeps). False when the host does not run.
+    bool resetToShipped(const std::string& hostKey);
 
 private:
     explicit SimOffice(std::shared_ptr<Machine> machine);
