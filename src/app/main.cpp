@@ -14,6 +14,7 @@
 #include "shell/AppProperties.h"
 #include "shell/Form1.h"
 #include "ui/HostWindow.h"
+#include "ui/LiveScenario.h"
 #include "ui/MainWindow.h"
 #include "ui/QtUi.h"
 #include "ui/Text.h"
@@ -25,6 +26,8 @@ struct Options {
     std::string screenshot;
     std::string scenario;
     bool hostWindows = true;
+    bool live = false;
+    bool timings = false;
 };
 
 void usage(std::ostream& out) {
@@ -35,6 +38,9 @@ void usage(std::ostream& out) {
            "  --scenario SCRIPT  run the scenario script headless (dialogs answered by the script), print its\n"
            "                     transcript and exit, 0 when every check passed; with --screenshot the\n"
            "                     picture shows the window as the script left it\n"
+           "  --live             with --scenario: play the script through the real window and the host\n"
+           "                     windows, letting their events run and painting after every command\n"
+           "  --timings          with --live: print each command's time and the slowest one\n"
            "  --no-host-windows  open the Tessaline window alone\n"
            "  --help             show this text\n"
            "Without a display the headless options use Qt's offscreen platform.\n";
@@ -54,6 +60,10 @@ int parse(int argc, char** argv, Options& options) {
         }
         if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
             (arg == "--screenshot" ? options.screenshot : options.scenario) = argv[++i];
+        if (arg == "--live" || arg == "--timings") {
+            (arg == "--live" ? options.live : options.timings) = true;
+            continue;
+        }
             continue;
         }
         std::cerr << "tessaline: unexpected argument " << arg << '\n';
@@ -68,8 +78,16 @@ int runScenario(const Options& options) {
     runnerOptions.screenshot = [](tessaline::shell::Form1& form, const std::string& path) {
         if (!tessaline::ui::saveWindowPicture(form, path)) throw std::runtime_error("could not save " + path);
     };
-    tessaline::scenario::ScenarioRunner runner(std::cout, runnerOptions);
+    std::unique_ptr<tessaline::scenario::ScenarioRunner> headlessRunner;
+    std::unique_ptr<tessaline::ui::LiveScenario> live;
+    if (options.live) {
+        live = std::make_unique<tessaline::ui::LiveScenario>(std::cout, runnerOptions, options.hostWindows);
+    } else {
+        headlessRunner = std::make_unique<tessaline::scenario::ScenarioRunner>(std::cout, runnerOptions);
+    }
+    tessaline::scenario::ScenarioRunner& runner = live ? live->runner() : *headlessRunner;
     runner.runFile(options.scenario);
+    if (live && options.timings) live->printTimings(std::cout);
     if (!options.screenshot.empty()) {
         tessaline::shell::Form1* form = runner.form();
         if (form == nullptr || !tessaline::ui::saveWindowPicture(*form, options.screenshot)) {
@@ -85,6 +103,11 @@ int runScenario(const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (const int code = parse(argc, argv, options); code != 0) return code < 0 ? 0 : code;
+    if ((options.live && options.scenario.empty()) || (options.timings && !options.live)) {
+        std::cerr << "tessaline: --live goes with --scenario, --timings with --live\n";
+        usage(std::cerr);
+        return 2;
+    }
     const bool headless = !options.screenshot.empty() || !options.scenario.empty();
     if (headless && !std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);

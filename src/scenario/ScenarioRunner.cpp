@@ -133,7 +133,7 @@ void typeInto(Form1& form, shell::Control& control, int key) {
 ScenarioRunner::ScenarioRunner(std::ostream& transcript, RunnerOptions options)
     : out_(transcript), options_(std::move(options)) {}
 
-ScenarioRunner::~ScenarioRunner() = default;
+ScenarioRunner::~ScenarioRunner() { endSession(); }
 
 shell::Form1* ScenarioRunner::form() { return session_ ? &session_->form() : nullptr; }
 automation::OfficeMachine* ScenarioRunner::office() { return session_ ? &session_->office() : nullptr; }
@@ -151,7 +151,12 @@ int ScenarioRunner::runFile(const std::string& path) {
     return run(script);
 }
 
-void ScenarioRunner::reset() { session_.reset(); }
+void ScenarioRunner::reset() { endSession(); }
+
+void ScenarioRunner::endSession() {
+    if (session_ && options_.sessionEnding) options_.sessionEnding();
+    session_.reset();
+}
 
 int ScenarioRunner::run(const Script& script) {
     const int failuresBefore = failures_;
@@ -188,7 +193,7 @@ RunnerSession& ScenarioRunner::session(const Script& script) {
 }
 
 void ScenarioRunner::startOffice(const Script& script, const std::string& folder) {
-    session_.reset();
+    endSession();
     std::unique_ptr<automation::OfficeMachine> office;
     const auto start = [&](const std::string& from) -> std::unique_ptr<automation::OfficeMachine> {
         if (options_.startOffice) return options_.startOffice(from);
@@ -213,6 +218,7 @@ void ScenarioRunner::startOffice(const Script& script, const std::string& folder
         throw CommandError(std::string("the in-memory Office could not start: ") + e.what());
     }
     session_ = std::make_unique<RunnerSession>(std::move(office));
+    if (options_.sessionStarted) options_.sessionStarted(session_->form(), session_->office(), session_->ui());
     reportDialogs();
 }
 
@@ -293,6 +299,7 @@ void ScenarioRunner::execute(const Script& script, const Command& command) {
         return;
     }
     out_ << script.file << ":" << command.line << "  " << command.source << '\n';
+    if (options_.beforeCommand) options_.beforeCommand(script, command);
     try {
         executeAction(script, command);
     } catch (const CommandError& e) {
@@ -300,6 +307,7 @@ void ScenarioRunner::execute(const Script& script, const Command& command) {
     } catch (const std::exception& e) {
         fail(script, command, std::string("error: ") + e.what());
     }
+    if (options_.afterCommand) options_.afterCommand(script, command);
     reportDialogs();
 }
 

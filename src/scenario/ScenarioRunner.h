@@ -33,6 +33,14 @@ struct RunnerOptions {
     // the in-memory Office starts inside this process; the Windows runner serves it from a process of its
     // own and attaches over COM.
     std::function<std::unique_ptr<automation::OfficeMachine>(const std::string& folder)> startOffice;
+    // Called around every command that runs (not around `if`, `else`, `end`, `echo` nor skipped commands).
+    // A live window lets its events run and paints in afterCommand, so that the time between the two is
+    // what the command cost a person.
+    std::function<void(const Script& script, const Command& command)> beforeCommand;
+    std::function<void(const Script& script, const Command& command)> afterCommand;
+    // Told when a script's window and Office have started, and just before they go.
+    std::function<void(shell::Form1& form, automation::OfficeMachine& office, shell::ScriptedUi& ui)> sessionStarted;
+    std::function<void()> sessionEnding;
 };
 
 // Runs scenario scripts (docs/scenario.md) against the window on the in-memory Office, with every dialog
@@ -76,6 +84,7 @@ private:
     void executeAction(const Script& script, const Command& command);
     bool condition(const Script& script, const Command& command, std::size_t first);
     void startOffice(const Script& script, const std::string& folder);
+    void endSession();
     RunnerSession& session(const Script& script);
     void reportDialogs();
     void fail(const Script& script, const Command& command, const std::string& message);

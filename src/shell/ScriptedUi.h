@@ -55,9 +55,12 @@ public:
             whileEventsRun = nullptr;
             pending();
         }
+        if (eventsRun) eventsRun();
     }
     // Runs once, at the next DoEvents.
     std::function<void()> whileEventsRun;
+    // Runs at every DoEvents: a live window lets its own events run there, as the program's window does.
+    std::function<void()> eventsRun;
     void ShellExecute(const std::string& path) override { shellOpened.push_back(path); }
     bool SetTopmost() override;
     void Unload() override { unloaded = true; }
