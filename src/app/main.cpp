@@ -58,12 +58,12 @@ int parse(int argc, char** argv, Options& options) {
             options.hostWindows = false;
             continue;
         }
-        if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
-            (arg == "--screenshot" ? options.screenshot : options.scenario) = argv[++i];
         if (arg == "--live" || arg == "--timings") {
             (arg == "--live" ? options.live : options.timings) = true;
             continue;
         }
+        if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
+            (arg == "--screenshot" ? options.screenshot : options.scenario) = argv[++i];
             continue;
         }
         std::cerr << "tessaline: unexpected argument " << arg << '\n';
