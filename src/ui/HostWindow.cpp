@@ -17,6 +17,7 @@
 #include "shell/Form1.h"
 #include "ui/HostBarsView.h"
 #include "ui/MainWindow.h"
+#include "ui/SheetView.h"
 #include "ui/Text.h"
 
 namespace tessaline::ui {
@@ -70,6 +71,7 @@ HostWindow::HostWindow(automation::sim::SimOffice& office, std::string hostKey, 
     workArea_->setWidgetResizable(true);
     workArea_->setBackgroundRole(QPalette::Dark);
     setCentralWidget(workArea_);
+    if (hostKey_ == "Excel") sheetView_ = SheetView::install(*this, office_, [this] { hostChanged(); });
 
     status_ = new QLabel(QStringLiteral("就绪"), this);
     status_->setObjectName(QStringLiteral("hostStatus"));
@@ -129,6 +131,7 @@ bool HostWindow::refresh() {
     if (const automation::CommandBarsPtr commandBars = hostBars()) bars = readHostBars(*commandBars);
     if (!everBuilt_ || !(bars == shown_)) rebuild(std::move(bars));
     applyShowState();
+    if (sheetView_ != nullptr) sheetView_->refresh();
     return true;
 }
 
@@ -230,6 +233,7 @@ void HostWindow::runControl(const automation::ControlPtr& control) {
         const std::vector<std::string>& log = office_.actionLog();
         if (log.size() > before) {
             status = describeAction(log.back());
+            if (sheetView_ != nullptr) sheetView_->defaultActionRan(log.back());
         } else {
             status = hasOwnAction ? "单击已被事件挂钩取消" : "此控件没有指定动作";
         }

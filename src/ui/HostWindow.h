@@ -27,6 +27,7 @@ class Form1;
 namespace tessaline::ui {
 
 class HostBarsView;
+class SheetView;
 
 // The window of one host of the in-memory Office, as a person at the machine sees it: titled like the
 // application, with the host's visible menu bar, its visible toolbars docked where their Position puts
@@ -56,6 +57,8 @@ public:
     // A docked toolbar by its bar's Name; the floating panel of a bar by its Name.
     QToolBar* toolBar(const std::string& barName) const;
     QWidget* floatingBar(const std::string& barName) const;
+    // Excel's window shows its active sheet; nullptr in the other hosts' windows.
+    SheetView* sheetView() const { return sheetView_; }
 
     // A person clicks a control in this host: it runs inside a guard, and the status bar says what it did.
     void runControl(const automation::ControlPtr& control);
@@ -86,6 +89,7 @@ private:
     std::vector<QPointer<QToolBar>> toolBars_;
     QScrollArea* workArea_ = nullptr;
     QLabel* status_ = nullptr;
+    SheetView* sheetView_ = nullptr;
 
     // The host's window this one stands for and what of its state was last applied here, so a state the
     // host keeps is applied once and the person may still move the window around.

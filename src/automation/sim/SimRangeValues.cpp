@@ -189,6 +189,8 @@ Variant storedCellValue(const Variant& value) {
         case Variant::Kind::String: {
             const std::string& text = value.asStringRaw();
             if (text.empty()) return {};
+            // A leading apostrophe keeps what follows as text ("'007"), and is not part of the value.
+            if (text.front() == '\'') return text.substr(1);
             std::string trimmed = trimSpaces(text);
             if (equalsAsciiIgnoringCase(trimmed, "TRUE")) return true;
             if (equalsAsciiIgnoringCase(trimmed, "FALSE")) return false;

@@ -10,7 +10,7 @@ namespace tessaline::automation::sim {
 
 // The value a cell stores when `value` is written to it, converted the way Excel converts typed input:
 // text that reads as a number becomes that number, TRUE/FALSE in any letter case a Boolean, other text
-// stays text and "" empties the cell. Numbers are stored as Doubles, as Excel keeps them. A number that
+// stays text, a leading apostrophe makes the rest text as it stands ("'007") and "" empties the cell. Numbers are stored as Doubles, as Excel keeps them. A number that
 // is not finite cannot be stored and raises error 1004.
 Variant storedCellValue(const Variant& value);
 
