@@ -436,7 +436,7 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
         arity(0, 0);
         return joined(session.office().actionLog(), "\n");
     }
-    if (name == "workbooks" || name == "sheetcell") {
+    if (name == "workbooks" || name == "sheetcell" || name == "workbook" || name == "activeworkbook") {
         auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(session.office().host("Excel"));
         if (!excel) throw CommandError("Excel is not running");
         if (name == "workbooks") {
@@ -445,13 +445,56 @@ std::string evaluate(RunnerSession& session, const std::vector<Word>& q) {
             for (const auto& book : excel->Workbooks()->Enumerate()) names.push_back(book->Name());
             return joined(names, "\n");
         }
-        arity(3, 3);
+        if (name == "activeworkbook") {
+            arity(0, 0);
+            const automation::WorkbookPtr book = excel->ActiveWorkbook();
+            return book ? book->Name() : "Nothing";
+        }
+        if (name == "workbook") {
+            arity(2, 2);
+            const std::string field = q[2].text;
+            checkField(field, {"fullname", "path", "saved", "sheets", "activesheet"});
+            automation::WorkbookPtr book;
+            try {
+                book = excel->Workbooks()->Item(q[1].text);
+            } catch (const automation::AutomationError& e) {
+                throw CommandError("no open workbook " + q[1].text + ": " + e.description());
+            }
+            if (field == "fullname") return book->FullName();
+            if (field == "path") return book->Path();
+            if (field == "saved") return boolText(book->Saved());
+            if (field == "activesheet") return book->ActiveSheet()->Name();
+            std::vector<std::string> sheets;
+            for (int i = 1; i <= book->WorksheetCount(); ++i) sheets.push_back(book->Worksheets(i)->Name());
+            return joined(sheets, "\n");
+        }
+        arity(3, 4);
+        const std::string field = optional(4, "text");
+        checkField(field, {"text", "type", "value"});
+        automation::RangePtr cell;
         try {
-            return excel->Workbooks()->Item(q[1].text)->Worksheets(q[2].text)->Range(q[3].text)->Text();
+            cell = excel->Workbooks()->Item(q[1].text)->Worksheets(q[2].text)->Range(q[3].text);
         } catch (const automation::AutomationError& e) {
             throw CommandError("no cell " + q[3].text + " of sheet " + q[2].text + " in an open workbook " + q[1].text +
                                ": " + e.description());
         }
+        if (field == "text") return cell->Text();
+        const automation::Variant value = cell->Value();
+        if (field == "value") return value.toString();
+        // VBA's TypeName of the cell's Value: what tells the number 1 from the text "1".
+        switch (value.kind()) {
+            case automation::Variant::Kind::Empty:
+                return "Empty";
+            case automation::Variant::Kind::Boolean:
+                return "Boolean";
+            case automation::Variant::Kind::Long:
+                return "Long";
+            case automation::Variant::Kind::Double:
+                return "Double";
+            case automation::Variant::Kind::String:
+                return "String";
+        }
+        return "Unknown";
     }
     throw CommandError("unknown query \"" + name + "\"");
 }

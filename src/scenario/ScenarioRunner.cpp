@@ -4,6 +4,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "automation/Excel.h"
 #include "automation/FilePath.h"
 #include "automation/sim/SimOffice.h"
 #include "scenario/Session.h"
@@ -126,6 +127,58 @@ void typeInto(Form1& form, shell::Control& control, int key) {
         }
     }
     box->SetText(text);
+}
+
+// A person working in Excel's own window: opening, activating, typing into cells, saving. It goes through
+// Excel's automation members as the window does, and is not Tessaline's doing, so no planned fault counts
+// or fires on it.
+void workbookAction(RunnerSession& session, const Command& command) {
+    const std::vector<Word>& w = command.words;
+    const std::string& what = words::at(w, 1, "open, activate, type, clear, save or close");
+    automation::OfficeMachine& office = session.office();
+    const auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(office.host("Excel"));
+    if (!excel) throw CommandError("Excel is not running");
+    const automation::FaultPlan::Pause pause(office.faultPlan());
+    // A relative path is a file of the program folder, where the workbooks of a script live.
+    const auto inProgramFolder = [&](const std::string& path) {
+        const std::filesystem::path given = automation::filePath(path);
+        if (given.is_absolute() || session.form().App.Path.empty()) return path;
+        return automation::pathText(automation::filePath(session.form().App.Path) / given);
+    };
+    const auto book = [&] { return excel->Workbooks()->Item(w[2].text); };
+    if (what == "open") {
+        expectWords(command, 2, 2);
+        excel->Workbooks()->Open(inProgramFolder(w[2].text));
+    } else if (what == "activate") {
+        expectWords(command, 2, 3);
+        if (w.size() == 4) {
+            book()->Worksheets(w[3].text)->Activate();
+        } else {
+            book()->Activate();
+        }
+    } else if (what == "type") {
+        if (w.size() < 6) throw CommandError("\"workbook type\" takes BOOK SHEET CELL and one or more texts");
+        const automation::RangePtr first = book()->Worksheets(w[3].text)->Range(w[4].text);
+        // Each further text goes one cell to the right, as a person types with Tab between cells.
+        for (std::size_t i = 5; i < w.size(); ++i) {
+            first->Offset(0, static_cast<int>(i - 5))->SetValue(automation::Variant(w[i].text));
+        }
+    } else if (what == "clear") {
+        expectWords(command, 4, 4);
+        book()->Worksheets(w[3].text)->Range(w[4].text)->ClearContents();
+    } else if (what == "save") {
+        expectWords(command, 2, 3);
+        if (w.size() == 4) {
+            book()->SaveAs(inProgramFolder(w[3].text));
+        } else {
+            book()->Save();
+        }
+    } else if (what == "close") {
+        expectWords(command, 2, 2);
+        book()->Close();
+    } else {
+        throw CommandError("\"workbook\" is followed by open, activate, type, clear, save or close");
+    }
 }
 
 }  // namespace
@@ -366,6 +419,10 @@ void ScenarioRunner::executeAction(const Script& script, const Command& command)
             return;
         }
         throw CommandError("\"host\" is followed by start, stop or click");
+    }
+    if (verb == "workbook") {
+        workbookAction(s, command);
+        return;
     }
     if (verb == "programfolder") {
         expectWords(command, 1, 1);
