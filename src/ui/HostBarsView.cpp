@@ -30,6 +30,28 @@ constexpr int kIconAndCaptionBelow = 11;
 constexpr int kWrapCaption = 14;
 constexpr int kIconAndWrapCaptionBelow = 15;
 
+// The title strip of a floating bar, white on navy as Office draws an active floating toolbar. It paints
+// itself: a style sheet's text colour did not reach the label inside the host window's scroll area, which
+// left dark text on the navy strip.
+class FloatingTitle final : public QLabel {
+public:
+    FloatingTitle(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        setMinimumHeight(fontMetrics().height() + 4);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(0x0a, 0x24, 0x6a));
+        painter.setPen(Qt::white);
+        painter.setFont(font());
+        painter.drawText(rect().adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text());
+    }
+};
+
 // A widget text shown as written: a button's own "&" would otherwise become a mnemonic.
 QString literal(const std::string& text) { return toQ(text).replace(QLatin1Char('&'), QStringLiteral("&&")); }
 
@@ -229,8 +251,8 @@ QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(1);
 
-    auto* title = new QLabel(literal(bar.nameLocal), panel);
-    title->setStyleSheet(QStringLiteral("background:#0a246a; color:white; font-weight:bold; padding:1px 4px;"));
+    // Painted as written: no mnemonic "&" in a label that draws itself.
+    auto* title = new FloatingTitle(toQ(bar.nameLocal), panel);
     layout->addWidget(title);
 
     // The buttons wrap at the bar's width, as a floating toolbar's do; a bar without a width keeps a row of
