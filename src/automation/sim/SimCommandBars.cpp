@@ -264,6 +264,7 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
     auto bar = SimCommandBar::topLevel(shared_from_this(), spec, false);
     bars_.push_back(bar);
     positionsValid_ = false;
+    ++context_->changes;
     return bar;
 }
 
@@ -309,6 +310,7 @@ int SimCommandBars::indexOf(const SimCommandBar* bar) const {
 void SimCommandBars::removeBar(const SimCommandBar* bar) {
     std::erase_if(bars_, [bar](const auto& b) { return b.get() == bar; });
     positionsValid_ = false;
+    ++context_->changes;
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -389,6 +391,7 @@ void SimCommandBar::SetName(const std::string& name) {
         throw invalidCall();
     }
     name_ = name;
+    changed();
 }
 
 std::string SimCommandBar::NameLocal() {
@@ -405,6 +408,7 @@ void SimCommandBar::SetNameLocal(const std::string& name) {
         throw invalidCall();
     }
     nameLocal_ = name;
+    changed();
 }
 
 bool SimCommandBar::BuiltIn() {
@@ -432,6 +436,7 @@ void SimCommandBar::SetEnabled(bool enabled) {
     if (!enabled) {
         visible_ = false;  // a disabled bar cannot stay on screen
     }
+    changed();
 }
 
 bool SimCommandBar::Visible() {
@@ -445,6 +450,7 @@ void SimCommandBar::SetVisible(bool visible) {
         throw methodFailed("Visible", "CommandBar");
     }
     visible_ = visible;
+    changed();
 }
 
 int SimCommandBar::Position() {
@@ -466,6 +472,7 @@ void SimCommandBar::SetPosition(const Variant& position) {
         throw methodFailed("Position", "CommandBar");
     }
     position_ = pos;
+    changed();
 }
 
 int SimCommandBar::Width() {
@@ -491,6 +498,7 @@ void SimCommandBar::SetWidth(const Variant& width) {
         throw invalidCall();
     }
     width_ = w;
+    changed();
 }
 
 int SimCommandBar::Height() {
@@ -551,6 +559,7 @@ void SimCommandBar::Reset() {
     visible_ = shipped_->visible;
     enabled_ = shipped_->enabled;
     width_ = shipped_->width;
+    changed();
     populate(shipped_->controls, shipped_);
 }
 
@@ -577,11 +586,19 @@ void SimCommandBar::insert(std::size_t zeroBasedPos, std::shared_ptr<SimControl>
     controls_.insert(controls_.begin() + static_cast<std::ptrdiff_t>(std::min(zeroBasedPos, controls_.size())),
                      std::move(control));
     positionsValid_ = false;
+    changed();
 }
 
 void SimCommandBar::remove(const SimControl* control) {
     std::erase_if(controls_, [control](const auto& c) { return c.get() == control; });
     positionsValid_ = false;
+    changed();
+}
+
+void SimCommandBar::changed() {
+    ++changes_;
+    ++context_->changes;
+    if (const auto above = popup_.lock()) above->changed();
 }
 
 void SimCommandBar::clearControls() {
@@ -590,6 +607,7 @@ void SimCommandBar::clearControls() {
     }
     controls_.clear();
     positionsValid_ = false;
+    changed();
 }
 
 void SimCommandBar::markDeleted() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -72,6 +73,9 @@ struct HostContext {
     std::shared_ptr<ActionLog> log;
     std::shared_ptr<const std::vector<BarSpec>> shipped;  // the host's content, for built-in Ids
     GatePtr gate;                                         // null outside a machine
+    // Grows with every change of any bar or control of the host, so that a window showing the bars knows
+    // without reading them that nothing changed.
+    std::uint64_t changes = 0;
 
     void pass(std::string_view type, std::string_view member) const { sim::pass(gate, type, member); }
 };
@@ -95,7 +99,10 @@ public:
     std::shared_ptr<SimCommandBar> findByName(std::string_view name) const;
     int indexOf(const SimCommandBar* bar) const;  // 1-based, 0 when absent
     void removeBar(const SimCommandBar* bar);
+    std::size_t size() const { return bars_.size(); }
     const std::shared_ptr<HostContext>& context() const { return context_; }
+    // See HostContext::changes.
+    std::uint64_t changeCount() const { return context_->changes; }
 
 private:
     explicit SimCommandBars(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
@@ -155,6 +162,10 @@ public:
     void populate(const std::vector<ControlSpec>& specs, const std::shared_ptr<const void>& keeper);
     void markDeleted();
     bool deleted() const { return deleted_; }
+    // Grows with every change of the bar, of its controls and of the sub items of its popups.
+    std::uint64_t changeCount() const { return changes_; }
+    // Counts a change here, in the bars above (a popup's bar is part of the popup's bar) and in the host.
+    void changed();
     bool isPopupBar() const { return isPopupBar_; }
     std::shared_ptr<SimControl> popup() const { return popup_.lock(); }
     const std::shared_ptr<HostContext>& context() const { return context_; }
@@ -182,6 +193,7 @@ private:
     int position_ = 1;
     std::optional<int> width_;
     bool deleted_ = false;
+    std::uint64_t changes_ = 0;
     std::vector<std::shared_ptr<SimControl>> controls_;
     mutable std::unordered_map<const SimControl*, int> positions_;  // see SimCommandBars::positions_
     mutable bool positionsValid_ = false;
@@ -297,6 +309,8 @@ public:
 private:
     explicit SimControl(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}
     void checkAlive(const char* member) const;
+    // Counts a change of what the control shows in its bar (SimCommandBar::changed).
+    void changed();
     void checkButtonMember(const char* member) const;
     void checkListMember(const char* member, bool changesList) const;
     ButtonPtr selfAsButton();

@@ -124,6 +124,7 @@ std::shared_ptr<SimControl> SimControl::clone() const {
 
 void SimControl::markDeleted() {
     deleted_ = true;
+    changed();
     if (popupBar_) {
         popupBar_->markDeleted();
     }
@@ -140,6 +141,10 @@ std::string SimControl::TypeName() const {
         return "CommandBarComboBox";
     }
     return "CommandBarControl";
+}
+
+void SimControl::changed() {
+    if (const auto bar = parent_.lock()) bar->changed();
 }
 
 void SimControl::checkAlive(const char* member) const {
@@ -186,6 +191,7 @@ std::string SimControl::Caption() {
 void SimControl::SetCaption(const std::string& caption) {
     checkAlive("Caption=");
     caption_ = caption;
+    changed();
 }
 
 bool SimControl::BuiltIn() {
@@ -201,6 +207,7 @@ bool SimControl::BeginGroup() {
 void SimControl::SetBeginGroup(bool beginGroup) {
     checkAlive("BeginGroup=");
     beginGroup_ = beginGroup;
+    changed();
 }
 
 int SimControl::Type() {
@@ -216,6 +223,7 @@ bool SimControl::Enabled() {
 void SimControl::SetEnabled(bool enabled) {
     checkAlive("Enabled=");
     enabled_ = enabled;
+    changed();
 }
 
 bool SimControl::Visible() {
@@ -226,6 +234,7 @@ bool SimControl::Visible() {
 void SimControl::SetVisible(bool visible) {
     checkAlive("Visible=");
     visible_ = visible;
+    changed();
 }
 
 std::string SimControl::OnAction() {
@@ -239,6 +248,7 @@ void SimControl::SetOnAction(const std::string& macro) {
     if (!macro.empty()) {
         builtIn_ = false;  // it no longer runs its built-in command
     }
+    changed();
 }
 
 std::string SimControl::TooltipText() {
@@ -249,6 +259,7 @@ std::string SimControl::TooltipText() {
 void SimControl::SetTooltipText(const std::string& text) {
     checkAlive("TooltipText=");
     tooltipText_ = text;
+    changed();
 }
 
 std::string SimControl::Tag() {
@@ -288,6 +299,7 @@ void SimControl::SetWidth(const Variant& width) {
         throw invalidCall();
     }
     width_ = w;
+    changed();
 }
 
 CommandBarPtr SimControl::Parent() {
@@ -454,6 +466,7 @@ void SimControl::SetFaceId(const Variant& faceId) {
         throw invalidCall();
     }
     faceId_ = static_cast<int>(value);
+    changed();
 }
 
 int SimControl::Style() {
@@ -468,6 +481,7 @@ void SimControl::SetStyle(const Variant& style) {
         throw invalidCall();
     }
     style_ = value;
+    changed();
 }
 
 std::string SimControl::ShortcutText() {
@@ -481,6 +495,7 @@ void SimControl::SetShortcutText(const std::string& text) {
         throw methodFailed("ShortcutText", TypeName());
     }
     shortcutText_ = text;
+    changed();
 }
 
 int SimControl::ConnectClick(ClickSink sink) {
@@ -526,6 +541,7 @@ void SimControl::AddItem(const std::string& text, const Optional& index) {
         throw invalidCall();
     }
     items_.insert(items_.begin() + (at - 1), text);
+    changed();
 }
 
 void SimControl::RemoveItem(const Variant& index) {
@@ -535,12 +551,14 @@ void SimControl::RemoveItem(const Variant& index) {
         throw invalidCall();
     }
     items_.erase(items_.begin() + (at - 1));
+    changed();
 }
 
 void SimControl::Clear() {
     checkListMember("Clear", true);
     items_.clear();
     text_.clear();
+    changed();
 }
 
 int SimControl::ListCount() {
@@ -564,6 +582,7 @@ std::string SimControl::Text() {
 void SimControl::SetText(const std::string& text) {
     checkListMember("Text=", false);
     text_ = text;
+    changed();
 }
 
 }  // namespace tessaline::automation::sim
