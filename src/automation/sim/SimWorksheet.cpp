@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
+#include <string>
 
 #include "automation/AutomationError.h"
 #include "automation/sim/SimWorkbook.h"
@@ -21,83 +23,145 @@ std::size_t codePointCount(const std::string& s) {
 
 // --- CellStore --------------------------------------------------------------------------------------------
 
+namespace {
+
+bool byColumn(const auto& cell, int column) { return cell.column < column; }
+
+}  // namespace
+
+const CellStore::Row* CellStore::rowAt(int row) const {
+    if (row < 1 || static_cast<std::size_t>(row) >= rows_.size()) return nullptr;
+    return &rows_[static_cast<std::size_t>(row)];
+}
+
 const Variant* CellStore::find(int row, int column) const {
-    auto it = byRow_.find({row, column});
-    return it == byRow_.end() ? nullptr : &it->second;
+    const Row* cells = rowAt(row);
+    if (!cells) return nullptr;
+    auto it = std::lower_bound(cells->begin(), cells->end(), column, byColumn<Cell>);
+    return it != cells->end() && it->column == column ? &it->value : nullptr;
+}
+
+void CellStore::forget(int row, int column) {
+    auto& rows = columns_[static_cast<std::size_t>(column)];
+    auto it = std::lower_bound(rows.begin(), rows.end(), row);
+    if (it != rows.end() && *it == row) rows.erase(it);
 }
 
 void CellStore::set(int row, int column, const Variant& value) {
+    if (row < 1 || row > xl::MaxRows || column < 1 || column > xl::MaxColumns) {
+        throw std::out_of_range("cell outside the sheet: row " + std::to_string(row) + ", column " +
+                                std::to_string(column));
+    }
     ++revision_;
+    const auto r = static_cast<std::size_t>(row);
+    const auto c = static_cast<std::size_t>(column);
     if (value.isEmpty()) {
-        byRow_.erase({row, column});
-        byColumn_.erase({column, row});
+        if (r >= rows_.size()) return;
+        Row& cells = rows_[r];
+        auto it = std::lower_bound(cells.begin(), cells.end(), column, byColumn<Cell>);
+        if (it == cells.end() || it->column != column) return;
+        cells.erase(it);
+        forget(row, column);
+        --size_;
+        while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+        while (!columns_.empty() && columns_.back().empty()) columns_.pop_back();
         return;
     }
-    byRow_[{row, column}] = value;
-    byColumn_.insert({column, row});
+    if (r >= rows_.size()) rows_.resize(r + 1);
+    Row& cells = rows_[r];
+    // A sheet written row by row, left to right, always appends.
+    auto it = !cells.empty() && cells.back().column < column
+                  ? cells.end()
+                  : std::lower_bound(cells.begin(), cells.end(), column, byColumn<Cell>);
+    if (it != cells.end() && it->column == column) {
+        it->value = value;
+        return;
+    }
+    cells.insert(it, Cell{column, value});
+    ++size_;
+    if (c >= columns_.size()) columns_.resize(c + 1);
+    auto& rows = columns_[c];
+    if (rows.empty() || rows.back() < row) {
+        rows.push_back(row);
+    } else {
+        rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
+    }
 }
 
 void CellStore::erase(const CellRect& rect) {
     ++revision_;
-    auto it = byRow_.lower_bound({rect.top, rect.left});
-    while (it != byRow_.end() && it->first.first <= rect.bottom) {
-        const auto [row, column] = it->first;
-        if (column < rect.left) {
-            it = byRow_.lower_bound({row, rect.left});
-        } else if (column > rect.right) {
-            it = byRow_.lower_bound({row + 1, rect.left});
-        } else {
-            byColumn_.erase({column, row});
-            it = byRow_.erase(it);
-        }
+    if (rows_.empty()) return;
+    const int top = std::max(1, rect.top);
+    const int bottom = std::min(static_cast<int>(rows_.size()) - 1, rect.bottom);
+    if (top > bottom) return;
+    // Each column's rows go in one cut, so clearing a large block costs its cells, not cells times rows.
+    const int right = std::min(static_cast<int>(columns_.size()) - 1, rect.right);
+    for (int column = std::max(1, rect.left); column <= right; ++column) {
+        auto& rows = columns_[static_cast<std::size_t>(column)];
+        rows.erase(std::lower_bound(rows.begin(), rows.end(), top), std::upper_bound(rows.begin(), rows.end(), bottom));
     }
+    for (int row = top; row <= bottom; ++row) {
+        Row& cells = rows_[static_cast<std::size_t>(row)];
+        if (cells.empty()) continue;
+        auto first = std::lower_bound(cells.begin(), cells.end(), rect.left, byColumn<Cell>);
+        auto last = std::lower_bound(first, cells.end(), rect.right + 1, byColumn<Cell>);
+        size_ -= static_cast<std::size_t>(last - first);
+        cells.erase(first, last);
+    }
+    while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
+    while (!columns_.empty() && columns_.back().empty()) columns_.pop_back();
 }
 
 std::optional<int> CellStore::nextInColumn(int column, int from, int to) const {
+    if (column < 1 || static_cast<std::size_t>(column) >= columns_.size()) return std::nullopt;
+    const auto& rows = columns_[static_cast<std::size_t>(column)];
     if (to >= from) {
-        auto it = byColumn_.lower_bound({column, from});
-        if (it != byColumn_.end() && it->first == column && it->second <= to) return it->second;
+        auto it = std::lower_bound(rows.begin(), rows.end(), from);
+        if (it != rows.end() && *it <= to) return *it;
         return std::nullopt;
     }
-    auto it = byColumn_.upper_bound({column, from});
-    if (it == byColumn_.begin()) return std::nullopt;
+    auto it = std::upper_bound(rows.begin(), rows.end(), from);
+    if (it == rows.begin()) return std::nullopt;
     --it;
-    if (it->first == column && it->second >= to) return it->second;
+    if (*it >= to) return *it;
     return std::nullopt;
 }
 
 std::optional<int> CellStore::nextInRow(int row, int from, int to) const {
+    const Row* cells = rowAt(row);
+    if (!cells) return std::nullopt;
     if (to >= from) {
-        auto it = byRow_.lower_bound({row, from});
-        if (it != byRow_.end() && it->first.first == row && it->first.second <= to) return it->first.second;
+        auto it = std::lower_bound(cells->begin(), cells->end(), from, byColumn<Cell>);
+        if (it != cells->end() && it->column <= to) return it->column;
         return std::nullopt;
     }
-    auto it = byRow_.upper_bound({row, from});
-    if (it == byRow_.begin()) return std::nullopt;
+    auto it = std::lower_bound(cells->begin(), cells->end(), from + 1, byColumn<Cell>);
+    if (it == cells->begin()) return std::nullopt;
     --it;
-    if (it->first.first == row && it->first.second >= to) return it->first.second;
+    if (it->column >= to) return it->column;
     return std::nullopt;
 }
 
 void CellStore::forEach(const CellRect& rect, const std::function<bool(int, int, const Variant&)>& visit) const {
-    auto it = byRow_.lower_bound({rect.top, rect.left});
-    while (it != byRow_.end() && it->first.first <= rect.bottom) {
-        const auto [row, column] = it->first;
-        if (column < rect.left) {
-            it = byRow_.lower_bound({row, rect.left});
-        } else if (column > rect.right) {
-            it = byRow_.lower_bound({row + 1, rect.left});
-        } else {
-            if (!visit(row, column, it->second)) return;
-            ++it;
+    const int bottom = std::min(static_cast<int>(rows_.size()) - 1, rect.bottom);
+    for (int row = std::max(1, rect.top); row <= bottom; ++row) {
+        const Row& cells = rows_[static_cast<std::size_t>(row)];
+        if (cells.empty()) continue;
+        for (auto it = std::lower_bound(cells.begin(), cells.end(), rect.left, byColumn<Cell>);
+             it != cells.end() && it->column <= rect.right; ++it) {
+            if (!visit(row, it->column, it->value)) return;
         }
     }
 }
 
 std::optional<CellRect> CellStore::bounds() const {
-    if (byRow_.empty()) return std::nullopt;
-    return CellRect{byRow_.begin()->first.first, byColumn_.begin()->first, byRow_.rbegin()->first.first,
-                    byColumn_.rbegin()->first};
+    if (size_ == 0) return std::nullopt;
+    // Both tables end at a filled row and column (emptied ends are dropped); the first ones are looked for.
+    int top = 1;
+    while (rows_[static_cast<std::size_t>(top)].empty()) ++top;
+    int left = 1;
+    while (columns_[static_cast<std::size_t>(left)].empty()) ++left;
+    return CellRect{top, left, static_cast<int>(rows_.size()) - 1, static_cast<int>(columns_.size()) - 1};
 }
 
 // --- SimWorksheet -----------------------------------------------------------------------------------------

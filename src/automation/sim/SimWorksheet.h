@@ -2,12 +2,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "automation/Excel.h"
 #include "automation/sim/CallGate.h"
@@ -18,8 +17,10 @@ namespace tessaline::automation::sim {
 class SimWorkbook;
 
 // The filled cells of a sheet. Only non-empty cells are stored, so a sheet of a few hundred thousand
-// values costs what they cost. Two orders are kept: by rows for reading blocks row by row and moving along a
-// row, by columns for moving along a column; both answer "next filled cell" in logarithmic time.
+// values costs what they cost. The cells sit in a table indexed by row number, each row holding its filled
+// columns in order, so reading or writing a sheet row by row costs the same at every row; a second index,
+// each column's filled rows in order, answers "next filled cell down or up a column" without walking the
+// rows in between.
 class CellStore {
 public:
     const Variant* find(int row, int column) const;
@@ -27,8 +28,8 @@ public:
     // Stores a value; an Empty value removes the cell.
     void set(int row, int column, const Variant& value);
     void erase(const CellRect& rect);
-    bool empty() const { return byRow_.empty(); }
-    std::size_t size() const { return byRow_.size(); }
+    bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
 
     // The first filled row of `column` in [from, to] (to >= from: searching down; to < from: up).
     std::optional<int> nextInColumn(int column, int from, int to) const;
@@ -45,8 +46,20 @@ public:
     std::uint64_t revision() const { return revision_; }
 
 private:
-    std::map<std::pair<int, int>, Variant> byRow_;  // (row, column)
-    std::set<std::pair<int, int>> byColumn_;        // (column, row)
+    struct Cell {
+        int column;
+        Variant value;
+    };
+    using Row = std::vector<Cell>;  // by column
+
+    const Row* rowAt(int row) const;
+    void forget(int row, int column);  // takes `row` out of `column`'s index
+
+    // rows_[r] holds row r (index 0 unused); grown up to the last row ever filled, at most xl::MaxRows + 1.
+    std::vector<Row> rows_;
+    // columns_[c] holds the filled rows of column c in order; grown like rows_.
+    std::vector<std::vector<int>> columns_;
+    std::size_t size_ = 0;
     std::uint64_t revision_ = 0;
 };
 
