@@ -1,7 +1,7 @@
 // The two long walks of the source workbooks: recording the attached Excel's whole command-bar tree into its
 // sheet of the toolbar source ("更新源", UpdateToolbarSource), and loading the tree viewer from that sheet
 // ("加载"). Each runs on the window attached to the in-memory Excel at the shipped content's size and on
-// generated content with 10 and 30 times its bars; 30 times needs more rows than the 16-bit row counter
+// generated content with 10 and 100 times its bars; 100 times needs more rows than the 16-bit row counter
 // reaches, so that walk stops at row 32767 and the counters show it.
 #include <benchmark/benchmark.h>
 
