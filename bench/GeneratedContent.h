@@ -16,11 +16,13 @@ namespace tessaline::bench {
 
 // A content folder for the in-memory Office holding Excel only, grown from the shipped Excel: its bars
 // `barFactor` times over (the copies named "<name> #2", "<name> #3", ... so that every name still finds its
-// own bar), and the bar `grownBar` carrying its controls `controlFactor` times over. Written to a fresh
-// folder under the system's temp directory and removed again with this object.
+// own bar), and the bar `grownBar` carrying its controls `controlFactor` times over. With `otherHosts` the
+// shipped files of the other hosts come along unchanged, as a whole Office. Written to a fresh folder under
+// the system's temp directory and removed again with this object.
 class GeneratedContent {
 public:
-    GeneratedContent(const std::string& shippedFolder, int barFactor, const std::string& grownBar, int controlFactor) {
+    GeneratedContent(const std::string& shippedFolder, int barFactor, const std::string& grownBar, int controlFactor,
+                     bool otherHosts = false) {
         if (barFactor < 1 || controlFactor < 1) throw std::invalid_argument("factors must be at least 1");
         std::ifstream in(std::filesystem::path(shippedFolder) / "excel.json", std::ios::binary);
         if (!in) throw std::runtime_error("cannot read " + shippedFolder + "/excel.json");
@@ -56,6 +58,13 @@ public:
         std::ofstream out(folder_ / "excel.json", std::ios::binary);
         out << excel.dump();
         if (!out) throw std::runtime_error("cannot write " + (folder_ / "excel.json").string());
+        if (!otherHosts) return;
+        for (const auto& entry : std::filesystem::directory_iterator(shippedFolder)) {
+            const auto name = entry.path().filename();
+            if (entry.path().extension() == ".json" && name != "excel.json") {
+                std::filesystem::copy_file(entry.path(), folder_ / name);
+            }
+        }
     }
 
     ~GeneratedContent() {
