@@ -1,12 +1,14 @@
 // tessaline: the window on the in-memory Office. See usage() for the options of headless use.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "automation/sim/SimOffice.h"
 #include "program/Startup.h"
@@ -28,12 +30,17 @@ struct Options {
     bool hostWindows = true;
     bool live = false;
     bool timings = false;
+    bool shippedContent = false;
 };
 
 void usage(std::ostream& out) {
     out << "usage: tessaline [--scenario SCRIPT.scn] [--screenshot FILE.png] [--no-host-windows]\n"
+           "                 [--shipped-content]\n"
            "With no options the window opens on the in-memory Office, beside a window for each of the\n"
-           "Office's running hosts that shows its bars and can be clicked.\n"
+           "Office's running hosts that shows its bars and can be clicked. The hosts' bars are kept as the\n"
+           "user leaves them, in the user's data folder, and found again at the next start; not with\n"
+           "--scenario, --screenshot or --shipped-content, nor when the environment variable\n"
+           "TESSALINE_OFFICE_CONTENT names the content (see docs/kept-customisations.md).\n"
            "  --screenshot FILE  save a PNG picture of the window after start-up and exit; nothing is shown\n"
            "  --scenario SCRIPT  run the scenario script headless (dialogs answered by the script), print its\n"
            "                     transcript and exit, 0 when every check passed; with --screenshot the\n"
@@ -42,6 +49,8 @@ void usage(std::ostream& out) {
            "                     windows, letting their events run and painting after every command\n"
            "  --timings          with --live: print each command's time and the slowest one\n"
            "  --no-host-windows  open the Tessaline window alone\n"
+           "  --shipped-content  start every host from the shipped content; the kept bars are neither read\n"
+           "                     nor written in this run\n"
            "  --help             show this text\n"
            "Without a display the headless options use Qt's offscreen platform.\n";
 }
@@ -60,6 +69,10 @@ int parse(int argc, char** argv, Options& options) {
         }
         if (arg == "--live" || arg == "--timings") {
             (arg == "--live" ? options.live : options.timings) = true;
+            continue;
+        }
+        if (arg == "--shipped-content") {
+            options.shippedContent = true;
             continue;
         }
         if ((arg == "--screenshot" || arg == "--scenario") && i + 1 < argc) {
@@ -98,6 +111,33 @@ int runScenario(const Options& options) {
     return runner.failures() == 0 ? 0 : 1;
 }
 
+// Only a person's own runs keep the bars: scripts, pictures and content named on purpose start from their
+// content, so that nothing a user made reaches them.
+std::string keptFolder(const Options& options, bool headless) {
+    const char* content = std::getenv("TESSALINE_OFFICE_CONTENT");
+    if (headless || options.shippedContent || (content != nullptr && *content != '\0')) return {};
+    return tessaline::automation::sim::SimOffice::defaultKeptFolder();
+}
+
+// Says what went wrong while keeping the bars on the error stream and, with a parent, in a box. True when
+// there was something to say.
+bool tellKeepingProblems(tessaline::automation::sim::SimOffice& office, QWidget* parent) {
+    const std::vector<std::string> problems = office.takeKeepingProblems();
+    if (problems.empty()) return false;
+    std::string text;
+    for (const auto& problem : problems) {
+        std::cerr << "tessaline: " << problem << '\n';
+        text += (text.empty() ? "" : "\n\n") + problem;
+    }
+    if (parent == nullptr) return true;
+    auto* box = new QMessageBox(QMessageBox::Warning, QApplication::applicationName(), tessaline::ui::toQ(text),
+                                QMessageBox::Ok, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +161,8 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<tessaline::automation::sim::SimOffice> office;
     try {
-        office = tessaline::automation::sim::SimOffice::loadDefault();
+        office = tessaline::automation::sim::SimOffice::loadKeeping(tessaline::automation::sim::SimOffice::defaultFolder(),
+                                                                    keptFolder(options, headless));
     } catch (const std::exception& e) {
         // Without its Office the program has nothing to work on; say why and stop.
         std::cerr << "tessaline: " << e.what() << '\n';
@@ -153,5 +194,21 @@ int main(int argc, char** argv) {
         hostWindows->keepAbove(&window);
         hostWindows->refresh();
     }
-    return QApplication::exec();
+    // A damaged kept file was set aside as the hosts started: say so once the window is there.
+    QTimer::singleShot(0, &window, [&office, &window] { tellKeepingProblems(*office, &window); });
+    // Office writes its toolbar file only as it quits; writing what changed every few seconds as well means a
+    // crash loses little, and unchanged bars cost only a comparison.
+    QTimer keepTimer;
+    if (office->keeping()) {
+        // A file that cannot be written is shown once; a box every few seconds would help nobody.
+        QObject::connect(&keepTimer, &QTimer::timeout, &window, [&office, &window, told = false]() mutable {
+            office->keepBars();
+            told = tellKeepingProblems(*office, told ? nullptr : &window) || told;
+        });
+        keepTimer.start(10000);
+    }
+    const int status = QApplication::exec();
+    office->keepBars();
+    tellKeepingProblems(*office, nullptr);
+    return status;
 }

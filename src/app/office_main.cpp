@@ -40,8 +40,18 @@ std::string defaultContent(const std::wstring& module) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: tessaline-office [--content FOLDER]\n");
+    std::fprintf(stderr,
+                 "usage: tessaline-office [--content FOLDER] [--shipped-content]\n"
+                 "Without --content the hosts' bars are kept between runs in %%APPDATA%%\\Tessaline; a content\n"
+                 "folder named on purpose (--content, TESSALINE_OFFICE_CONTENT) and --shipped-content start from\n"
+                 "the content and keep nothing.\n");
     return 2;
+}
+
+// A content folder named on purpose is for a test or a script: what a user kept must not reach it.
+bool contentNamed(const std::string& content) {
+    const wchar_t* env = _wgetenv(L"TESSALINE_OFFICE_CONTENT");
+    return !content.empty() || (env != nullptr && *env != L'\0');
 }
 
 }  // namespace
@@ -49,22 +59,32 @@ int usage() {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring module = modulePath();
     std::string content;
+    bool shippedContent = false;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--content" && i + 1 < argc) {
             content = toUtf8(std::wstring(argv[++i]));
+        } else if (arg == L"--shipped-content") {
+            shippedContent = true;
         } else {
             return usage();
         }
     }
+    const bool keep = !shippedContent && !contentNamed(content);
     if (content.empty()) content = defaultContent(module);
 
     std::unique_ptr<tessaline::automation::sim::SimOffice> office;
     try {
-        office = tessaline::automation::sim::SimOffice::load(content);
+        using tessaline::automation::sim::SimOffice;
+        office = SimOffice::loadKeeping(content, keep ? SimOffice::defaultKeptFolder() : std::string());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tessaline-office: %s\n", e.what());
         return 2;
+    }
+
+    // A damaged kept file was set aside; the server has no window of its own to say so in.
+    for (const auto& problem : office->takeKeepingProblems()) {
+        std::fprintf(stderr, "tessaline-office: %s\n", problem.c_str());
     }
 
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {

@@ -17,6 +17,7 @@
 #include "shell/Form1.h"
 #include "ui/HostBarsView.h"
 #include "ui/MainWindow.h"
+#include "ui/ResetBarsCommand.h"
 #include "ui/SheetView.h"
 #include "ui/Text.h"
 
@@ -76,6 +77,7 @@ HostWindow::HostWindow(automation::sim::SimOffice& office, std::string hostKey, 
     status_ = new QLabel(QStringLiteral("就绪"), this);
     status_->setObjectName(QStringLiteral("hostStatus"));
     statusBar()->addWidget(status_, 1);
+    installResetBarsCommand(*this, office_, hostKey_, [this] { hostChanged(); });
     resize(960, 600);
 }
 

@@ -211,6 +211,7 @@ void KeptBars::restore(SimCommandBars& bars, const std::vector<BarSpec>& kept) {
     for (const auto& old : bars.bars_) old->markDeleted();
     bars.bars_ = std::move(result);
     bars.positionsValid_ = false;
+    ++bars.context_->changes;
 }
 
 void KeptBars::resetToShipped(SimCommandBars& bars) {
@@ -222,6 +223,7 @@ void KeptBars::resetToShipped(SimCommandBars& bars) {
     for (const auto& old : bars.bars_) old->markDeleted();
     bars.bars_ = std::move(result);
     bars.positionsValid_ = false;
+    ++bars.context_->changes;
 }
 
 // ----- files -----
@@ -263,8 +265,9 @@ void BarKeeper::restore(const std::string& hostKey, const std::string& contentFi
     if (!std::filesystem::exists(file, error)) return;
     try {
         const HostContent kept = readHostFile(pathText(file));
-        KeptBars::restore(bars, kept.bars);
+        KeptBars::restore(bars, *kept.bars);
         written_[hostKey] = KeptBars::snapshot(bars, content.name);
+        seen(hostKey, bars);
         return;
     } catch (const std::exception& e) {
         std::filesystem::path aside = file;
@@ -289,8 +292,18 @@ const std::string& BarKeeper::shippedSnapshot(const std::string& hostKey, const 
     return found->second;
 }
 
+void BarKeeper::seen(const std::string& hostKey, const SimCommandBars& bars) {
+    seen_[hostKey] = Seen{bars.context(), bars.changeCount()};
+}
+
 void BarKeeper::keep(const std::string& hostKey, const std::string& contentFile, const HostContent& content,
                      const SimCommandBars& bars) {
+    // The host counts every change of its bars: bars that did not change since are not even read.
+    if (const auto last = seen_.find(hostKey); last != seen_.end()) {
+        const auto context = last->second.context.lock();
+        if (context == bars.context() && last->second.changes == bars.changeCount()) return;
+    }
+    seen(hostKey, bars);
     const std::string now = KeptBars::snapshot(bars, content.name);
     const auto known = written_.find(hostKey);
     if (known != written_.end() && known->second == now) return;
@@ -316,6 +329,7 @@ void BarKeeper::keep(const std::string& hostKey, const std::string& contentFile,
 void BarKeeper::reset(const std::string& hostKey, const std::string& contentFile, SimCommandBars& bars) {
     KeptBars::resetToShipped(bars);
     written_.erase(hostKey);
+    seen_.erase(hostKey);
     std::error_code error;
     const std::filesystem::path file = fileOf(contentFile);
     std::filesystem::remove(file, error);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 namespace tessaline::automation::sim {
 
 class SimCommandBars;
+struct HostContext;
 
 class KeptBars {
 public:
@@ -60,10 +63,17 @@ public:
 
 private:
     const std::string& shippedSnapshot(const std::string& hostKey, const HostContent& content);
+    void seen(const std::string& hostKey, const SimCommandBars& bars);
+
+    struct Seen {
+        std::weak_ptr<const HostContext> context;  // the host's run the count belongs to
+        std::uint64_t changes = 0;
+    };
 
     std::filesystem::path folder_;
     std::map<std::string, std::string> written_;  // by host: the bars the file stands for (absent: unknown)
     std::map<std::string, std::string> shipped_;  // by host: the shipped bars, as a snapshot
+    std::map<std::string, Seen> seen_;            // by host: its change count when last looked at
     std::vector<std::string> problems_;
 };
 
