@@ -15,6 +15,7 @@ packages=(
     fonts-wqy-microhei fonts-liberation      # Chinese captions; "Times New Roman" for the code pane
     python3 python3-xlwt                     # interoperability tests: workbooks written by another program
     libreoffice-calc-nogui                   # interoperability tests: our workbooks read by another program
+    libreoffice-impress-nogui                # converts the how-to-use presentation to Tessaline.ppt
     imagemagick                              # turning window captures into PNG checks in the docs
     g++-mingw-w64-x86-64-posix googletest    # the Windows build (scripts/test-windows.sh) and its tests
     wine wine64 wine64-tools libwine-dev     # running the Windows tests; widl for the type library
