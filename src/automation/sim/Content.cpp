@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <sstream>
 
 #include "automation/FilePath.h"
@@ -22,6 +24,7 @@ std::size_t characterCount(const std::string& text) {
 using nlohmann::json;
 
 constexpr int MaxControlDepth = 16;
+constexpr int MaxDocumentDepth = 64;  // as parseJsonText's default
 
 // Line and column (1-based, columns counted in code points) of a byte offset.
 std::pair<int, int> lineColumn(const std::string& text, std::size_t offset) {
@@ -221,6 +224,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
         c.width = f.integer("width", std::nullopt, 0, 10000);
     }
     const json& items = f.array("items");
+    c.items.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].is_string()) {
             fail(file, indexed(f.pathOf("items"), i), "expected a text, found " + describe(items[i]));
@@ -237,6 +241,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     if (!controls.empty() && !isPopupType(c.type)) {
         fail(file, f.pathOf("controls"), "only popups (types 10 to 14) have sub items");
     }
+    c.controls.reserve(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         c.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), depth + 1));
     }
@@ -270,18 +275,160 @@ BarSpec readBar(const json& value, const std::string& file, const std::string& p
     b.builtIn = f.boolean("builtIn", true);
     const json& controls = f.array("controls");
     checkControlCount(controls, file, f.pathOf("controls"));
+    b.controls.reserve(controls.size());
     for (std::size_t i = 0; i < controls.size(); ++i) {
         b.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), 1));
     }
     return b;
 }
 
-}  // namespace
+// The bars of a host, read one at a time in file order: the limits on bars and controls of a whole file are
+// counted as they come. The first fault is kept and reading stops there.
+class BarReader {
+public:
+    explicit BarReader(const std::string& file) : file_(file) {}
 
-nlohmann::json parseJsonText(const std::string& text, const std::string& fileForMessages, int maxDepth) {
+    void add(const json& value) {
+        const std::size_t i = count_++;
+        if (fault_ || count_ > MaxBarsPerFile) {
+            return;
+        }
+        try {
+            bars_.push_back(readBar(value, file_, indexed("commandBars", i)));
+            total_ += controlCount(bars_.back().controls);
+            if (total_ > MaxControlsPerFile) {
+                fail(file_, indexed("commandBars", i),
+                     "more than " + std::to_string(MaxControlsPerFile) + " controls in the file, sub items included");
+            }
+        } catch (const ContentError& e) {
+            fault_ = e;
+        }
+    }
+
+    // Raises the first fault in the order a reader of the file meets it: too many bars, else the first bar
+    // that is wrong.
+    std::vector<BarSpec> take() {
+        if (count_ > MaxBarsPerFile) {
+            fail(file_, "commandBars",
+                 std::to_string(count_) + " bars (at most " + std::to_string(MaxBarsPerFile) + ")");
+        }
+        if (fault_) {
+            throw *fault_;
+        }
+        return std::move(bars_);
+    }
+
+private:
+    const std::string& file_;
+    std::vector<BarSpec> bars_;
+    std::size_t count_ = 0;
+    std::size_t total_ = 0;
+    std::optional<ContentError> fault_;
+};
+
+// Builds the document as the library's own parser does, except for the top-level "commandBars" array: each
+// of its elements goes to `bars` as soon as it is complete and is dropped, so that a large host never holds
+// its whole file as a document beside its bars.
+class StreamingDocument {
+public:
+    explicit StreamingDocument(const std::string& file) : file_(file) {}
+
+    bool null() { return value(json(nullptr)); }
+    bool boolean(bool v) { return value(json(v)); }
+    bool number_integer(json::number_integer_t v) { return value(json(v)); }
+    bool number_unsigned(json::number_unsigned_t v) { return value(json(v)); }
+    bool number_float(json::number_float_t v, const json::string_t& /*text*/) { return value(json(v)); }
+    bool string(json::string_t& v) { return value(json(std::move(v))); }
+    bool binary(json::binary_t& v) { return value(json(std::move(v))); }
+
+    bool start_object(std::size_t /*elements*/) {
+        open(json::object());
+        return true;
+    }
+    bool key(json::string_t& k) {
+        // Later duplicates win, as in the library's document: a second "commandBars" replaces the bars read.
+        if (stack_.size() == 1 && k == "commandBars") {
+            bars_.reset();
+        }
+        member_ = &(*stack_.back())[k];
+        memberKey_ = std::move(k);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool start_array(std::size_t /*elements*/) {
+        const bool barsArray = stack_.size() == 1 && stack_.back()->is_object() && memberKey_ == "commandBars";
+        open(json::array());
+        if (barsArray) {
+            bars_ = std::make_unique<BarReader>(file_);
+            barsArray_ = stack_.back();
+        }
+        return true;
+    }
+    bool end_array() {
+        const bool barsArray = stack_.back() == barsArray_;
+        close();
+        if (barsArray) {
+            barsArray_ = nullptr;
+        }
+        return true;
+    }
+    template <class Exception>
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/, const Exception& e) {
+        throw e;
+    }
+
+    json& document() { return root_; }
+    // The bars read on the way; null when the document has no array of bars at the top.
+    BarReader* bars() { return bars_.get(); }
+
+private:
+    bool value(json&& v) {
+        json* slot = place(std::move(v));
+        if (slot && stack_.size() > 0 && stack_.back() == barsArray_) {
+            finishBar();
+        }
+        return true;
+    }
+    json* place(json&& v) {
+        if (stack_.empty()) {
+            root_ = std::move(v);
+            return &root_;
+        }
+        if (stack_.back()->is_array()) {
+            stack_.back()->push_back(std::move(v));
+            return &stack_.back()->back();
+        }
+        *member_ = std::move(v);
+        return member_;
+    }
+    void open(json&& v) { stack_.push_back(place(std::move(v))); }
+    bool close() {
+        stack_.pop_back();
+        if (!stack_.empty() && stack_.back() == barsArray_) {
+            finishBar();
+        }
+        return true;
+    }
+    void finishBar() {
+        bars_->add(barsArray_->back());
+        barsArray_->erase(barsArray_->size() - 1);
+    }
+
+    const std::string& file_;
+    json root_;
+    std::vector<json*> stack_;
+    json* member_ = nullptr;
+    std::string memberKey_;
+    json* barsArray_ = nullptr;
+    std::unique_ptr<BarReader> bars_;
+};
+
+// Runs the library's parser, turning its complaints into content errors with line and column.
+template <class Parse>
+void parseReporting(const std::string& text, const std::string& fileForMessages, int maxDepth, Parse&& parse) {
     checkDepth(text, fileForMessages, maxDepth);
     try {
-        return json::parse(text);
+        parse();
     } catch (const json::parse_error& e) {
         std::string what = e.what();
         // The library's own text repeats a position in its own terms; ours is line and column.
@@ -296,7 +443,9 @@ nlohmann::json parseJsonText(const std::string& text, const std::string& fileFor
     }
 }
 
-HostContent hostFromJson(const nlohmann::json& document, const std::string& file) {
+// The checks of a whole host file. `streamed` holds the bars when they were read while parsing; otherwise
+// they are read from the document.
+HostContent checkHost(const json& document, const std::string& file, BarReader* streamed) {
     const Fields top(document, file, "");
     HostContent host;
     host.file = file;
@@ -308,19 +457,19 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
     host.windowClass = app.text("windowClass", "");
     host.running = app.boolean("running", true);
     host.explorer = app.boolean("explorer", true);
-    const json& bars = top.array("commandBars");
-    if (bars.size() > MaxBarsPerFile) {
-        fail(file, "commandBars",
-             std::to_string(bars.size()) + " bars (at most " + std::to_string(MaxBarsPerFile) + ")");
-    }
-    std::size_t total = 0;
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-        host.bars.push_back(readBar(bars[i], file, indexed("commandBars", i)));
-        total += controlCount(host.bars.back().controls);
-        if (total > MaxControlsPerFile) {
-            fail(file, indexed("commandBars", i),
-                 "more than " + std::to_string(MaxControlsPerFile) + " controls in the file, sub items included");
+    if (streamed) {
+        host.bars = std::make_shared<const std::vector<BarSpec>>(streamed->take());
+    } else {
+        BarReader reader(file);
+        const json& bars = top.array("commandBars");
+        if (bars.size() > MaxBarsPerFile) {
+            fail(file, "commandBars",
+                 std::to_string(bars.size()) + " bars (at most " + std::to_string(MaxBarsPerFile) + ")");
         }
+        for (const auto& bar : bars) {
+            reader.add(bar);
+        }
+        host.bars = std::make_shared<const std::vector<BarSpec>>(reader.take());
     }
     if (top.has("workbooks")) {
         host.workbooks = top.array("workbooks");
@@ -329,6 +478,18 @@ HostContent hostFromJson(const nlohmann::json& document, const std::string& file
         host.vbProjects = top.array("vbProjects");
     }
     return host;
+}
+
+}  // namespace
+
+nlohmann::json parseJsonText(const std::string& text, const std::string& fileForMessages, int maxDepth) {
+    json document;
+    parseReporting(text, fileForMessages, maxDepth, [&] { document = json::parse(text); });
+    return document;
+}
+
+HostContent hostFromJson(const nlohmann::json& document, const std::string& file) {
+    return checkHost(document, file, nullptr);
 }
 
 HostContent readHostFile(const std::string& path) {
@@ -347,7 +508,10 @@ HostContent readHostFile(const std::string& path) {
     if (in.bad()) {
         throw ContentError(path + ": cannot be read");
     }
-    return hostFromJson(parseJsonText(buffer.str(), path), path);
+    const std::string text = std::move(buffer).str();
+    StreamingDocument document(path);
+    parseReporting(text, path, MaxDocumentDepth, [&] { json::sax_parse(text, &document); });
+    return checkHost(document.document(), path, document.bars());
 }
 
 }  // namespace tessaline::automation::sim

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -54,7 +55,9 @@ struct HostContent {
     std::string windowClass;
     bool running = true;
     bool explorer = true;  // Outlook: an explorer window is open
-    std::vector<BarSpec> bars;
+    // Shared, never changed once read: every start of the host builds its bars from these and keeps them for
+    // Reset and built-in Ids, so a large host's descriptions exist once however often it starts.
+    std::shared_ptr<const std::vector<BarSpec>> bars = std::make_shared<const std::vector<BarSpec>>();
     nlohmann::json workbooks;   // excel.json only, handed to the workbook model as is
     nlohmann::json vbProjects;  // vbe.json only
 };

@@ -181,13 +181,14 @@ bool ClickHub::fire(const ButtonPtr& ctrl, int id, const std::string& tag, Actio
 // ---------------------------------------------------------------------------------------------------------
 // SimCommandBars
 
-std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
+std::shared_ptr<SimCommandBars> SimCommandBars::create(std::weak_ptr<Object> host,
+                                                       std::shared_ptr<const std::vector<BarSpec>> bars,
                                                        std::shared_ptr<ActionLog> log, GatePtr gate) {
     auto context = std::make_shared<HostContext>();
     context->gate = std::move(gate);
     context->host = std::move(host);
     context->log = log ? std::move(log) : std::make_shared<ActionLog>();
-    context->shipped = std::make_shared<const std::vector<BarSpec>>(std::move(bars));
+    context->shipped = bars ? std::move(bars) : std::make_shared<const std::vector<BarSpec>>();
     auto result = std::shared_ptr<SimCommandBars>(new SimCommandBars(context));
     for (const auto& spec : *context->shipped) {
         result->bars_.push_back(SimCommandBar::topLevel(result, spec, true));

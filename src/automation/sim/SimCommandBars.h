@@ -83,7 +83,8 @@ struct HostContext {
 class SimCommandBars final : public CommandBars, public std::enable_shared_from_this<SimCommandBars> {
 public:
     // Builds the shipped bars of a host; `host` becomes their Parent.
-    static std::shared_ptr<SimCommandBars> create(std::weak_ptr<Object> host, std::vector<BarSpec> bars,
+    static std::shared_ptr<SimCommandBars> create(std::weak_ptr<Object> host,
+                                                  std::shared_ptr<const std::vector<BarSpec>> bars,
                                                   std::shared_ptr<ActionLog> log, GatePtr gate = nullptr);
 
     int Count() override;
