@@ -1,5 +1,6 @@
 #include "automation/sim/Content.h"
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "automation/FilePath.h"
 
@@ -86,29 +88,61 @@ std::string describe(const json& value) {
     throw ContentError(file + ": " + path + ": " + problem);
 }
 
+// Where a value sits in the file ("commandBars[3].controls[2]"). Only a complaint spells it out, so reading
+// a large file builds no path text.
+struct Place {
+    const Place* parent = nullptr;
+    std::string_view key;  // a member's name; empty for an element of an array and for the top level
+    std::size_t index = 0;
+
+    static Place member(const Place& parent, std::string_view key) { return Place{&parent, key, 0}; }
+    static Place element(const Place& parent, std::size_t index) { return Place{&parent, {}, index}; }
+
+    std::string text() const {
+        if (!parent) {
+            return std::string(key);
+        }
+        std::string above = parent->text();
+        if (key.empty()) {
+            return above + "[" + std::to_string(index) + "]";
+        }
+        return above.empty() ? std::string(key) : above + "." + std::string(key);
+    }
+};
+
 // Typed access to the members of one JSON object, naming the member's path in every complaint.
 class Fields {
 public:
-    Fields(const json& object, std::string file, std::string path)
-        : object_(object), file_(std::move(file)), path_(std::move(path)) {
+    Fields(const json& object, const std::string& file, const Place& place)
+        : object_(object), file_(file), place_(place) {
         if (!object_.is_object()) {
-            fail(file_, path_.empty() ? "(top level)" : path_, "expected an object, found " + describe(object_));
+            const std::string path = place_.text();
+            fail(file_, path.empty() ? "(top level)" : path, "expected an object, found " + describe(object_));
+        }
+        // A control asks for every member it may have, most of them absent: a short list answers that faster
+        // than the document's tree.
+        if (object_.size() <= members_.size()) {
+            for (auto it = object_.begin(); it != object_.end(); ++it) {
+                members_[count_++] = Member{it.key(), &it.value()};
+            }
         }
     }
 
-    std::string pathOf(const std::string& key) const { return path_.empty() ? key : path_ + "." + key; }
+    std::string pathOf(std::string_view key) const { return Place::member(place_, key).text(); }
+    Place placeOf(std::string_view key) const { return Place::member(place_, key); }
     const std::string& file() const { return file_; }
-    bool has(const std::string& key) const { return object_.contains(key) && !object_.at(key).is_null(); }
+    bool has(const std::string& key) const { return find(key) != nullptr; }
     const json& raw(const std::string& key) const { return object_.at(key); }
 
     std::string text(const std::string& key, const std::optional<std::string>& fallback) const {
-        if (!has(key)) {
+        const json* found = find(key);
+        if (!found) {
             if (!fallback) {
                 fail(file_, pathOf(key), "missing");
             }
             return *fallback;
         }
-        const json& v = object_.at(key);
+        const json& v = *found;
         if (!v.is_string()) {
             fail(file_, pathOf(key), "expected a text, found " + describe(v));
         }
@@ -122,13 +156,14 @@ public:
     }
 
     int integer(const std::string& key, std::optional<int> fallback, long long min, long long max) const {
-        if (!has(key)) {
+        const json* found = find(key);
+        if (!found) {
             if (!fallback) {
                 fail(file_, pathOf(key), "missing");
             }
             return *fallback;
         }
-        const json& v = object_.at(key);
+        const json& v = *found;
         long long n = 0;
         if (v.is_number_integer()) {
             if (v.is_number_unsigned()) {
@@ -154,10 +189,11 @@ public:
     }
 
     bool boolean(const std::string& key, bool fallback) const {
-        if (!has(key)) {
+        const json* found = find(key);
+        if (!found) {
             return fallback;
         }
-        const json& v = object_.at(key);
+        const json& v = *found;
         if (!v.is_boolean()) {
             fail(file_, pathOf(key), "expected true or false, found " + describe(v));
         }
@@ -166,10 +202,11 @@ public:
 
     const json& array(const std::string& key) const {
         static const json empty = json::array();
-        if (!has(key)) {
+        const json* found = find(key);
+        if (!found) {
             return empty;
         }
-        const json& v = object_.at(key);
+        const json& v = *found;
         if (!v.is_array()) {
             fail(file_, pathOf(key), "expected an array, found " + describe(v));
         }
@@ -177,16 +214,36 @@ public:
     }
 
 private:
+    // The member's value; null when it is absent or null.
+    const json* find(const std::string& key) const {
+        if (object_.size() <= members_.size()) {
+            for (std::size_t i = 0; i < count_; ++i) {
+                if (members_[i].key == key) {
+                    return members_[i].value->is_null() ? nullptr : members_[i].value;
+                }
+            }
+            return nullptr;
+        }
+        const auto it = object_.find(key);
+        return it == object_.end() || it->is_null() ? nullptr : &*it;
+    }
+
+    struct Member {
+        std::string_view key;
+        const json* value = nullptr;
+    };
+
     const json& object_;
-    std::string file_;
-    std::string path_;
+    const std::string& file_;
+    const Place& place_;
+    std::array<Member, 20> members_{};
+    std::size_t count_ = 0;
 };
 
-std::string indexed(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
 
-void checkControlCount(const json& controls, const std::string& file, const std::string& path) {
+void checkControlCount(const json& controls, const Fields& f) {
     if (controls.size() > MaxControlsPerBar) {
-        fail(file, path,
+        fail(f.file(), f.pathOf("controls"),
              std::to_string(controls.size()) + " controls (at most " + std::to_string(MaxControlsPerBar) +
                  " on one bar or popup)");
     }
@@ -198,11 +255,11 @@ std::size_t controlCount(const std::vector<ControlSpec>& controls) {
     return n;
 }
 
-ControlSpec readControl(const json& value, const std::string& file, const std::string& path, int depth) {
+ControlSpec readControl(const json& value, const std::string& file, const Place& place, int depth) {
     if (depth > MaxControlDepth) {
-        fail(file, path, "popups nested deeper than " + std::to_string(MaxControlDepth) + " levels");
+        fail(file, place.text(), "popups nested deeper than " + std::to_string(MaxControlDepth) + " levels");
     }
-    const Fields f(value, file, path);
+    const Fields f(value, file, place);
     ControlSpec c;
     c.type = f.integer("type", 1, 1, 26);
     c.id = f.integer("id", std::nullopt, 1, std::numeric_limits<std::int32_t>::max());
@@ -227,7 +284,7 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     c.items.reserve(items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (!items[i].is_string()) {
-            fail(file, indexed(f.pathOf("items"), i), "expected a text, found " + describe(items[i]));
+            fail(file, Place::element(f.placeOf("items"), i).text(), "expected a text, found " + describe(items[i]));
         }
         c.items.push_back(items[i].get<std::string>());
     }
@@ -237,19 +294,20 @@ ControlSpec readControl(const json& value, const std::string& file, const std::s
     c.text = f.text("text", "");
     c.builtIn = f.boolean("builtIn", true);
     const json& controls = f.array("controls");
-    checkControlCount(controls, file, f.pathOf("controls"));
+    checkControlCount(controls, f);
     if (!controls.empty() && !isPopupType(c.type)) {
         fail(file, f.pathOf("controls"), "only popups (types 10 to 14) have sub items");
     }
     c.controls.reserve(controls.size());
+    const Place within = f.placeOf("controls");
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        c.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), depth + 1));
+        c.controls.push_back(readControl(controls[i], file, Place::element(within, i), depth + 1));
     }
     return c;
 }
 
-BarSpec readBar(const json& value, const std::string& file, const std::string& path) {
-    const Fields f(value, file, path);
+BarSpec readBar(const json& value, const std::string& file, const Place& place) {
+    const Fields f(value, file, place);
     BarSpec b;
     b.name = f.text("name", std::nullopt);
     if (b.name.empty()) {
@@ -274,10 +332,11 @@ BarSpec readBar(const json& value, const std::string& file, const std::string& p
     }
     b.builtIn = f.boolean("builtIn", true);
     const json& controls = f.array("controls");
-    checkControlCount(controls, file, f.pathOf("controls"));
+    checkControlCount(controls, f);
     b.controls.reserve(controls.size());
+    const Place within = f.placeOf("controls");
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        b.controls.push_back(readControl(controls[i], file, indexed(f.pathOf("controls"), i), 1));
+        b.controls.push_back(readControl(controls[i], file, Place::element(within, i), 1));
     }
     return b;
 }
@@ -294,10 +353,13 @@ public:
             return;
         }
         try {
-            bars_.push_back(readBar(value, file_, indexed("commandBars", i)));
+            const Place top;
+            const Place bars = Place::member(top, "commandBars");
+            const Place place = Place::element(bars, i);
+            bars_.push_back(readBar(value, file_, place));
             total_ += controlCount(bars_.back().controls);
             if (total_ > MaxControlsPerFile) {
-                fail(file_, indexed("commandBars", i),
+                fail(file_, place.text(),
                      "more than " + std::to_string(MaxControlsPerFile) + " controls in the file, sub items included");
             }
         } catch (const ContentError& e) {
@@ -446,13 +508,15 @@ void parseReporting(const std::string& text, const std::string& fileForMessages,
 // The checks of a whole host file. `streamed` holds the bars when they were read while parsing; otherwise
 // they are read from the document.
 HostContent checkHost(const json& document, const std::string& file, BarReader* streamed) {
-    const Fields top(document, file, "");
+    const Place root;
+    const Fields top(document, file, root);
     HostContent host;
     host.file = file;
     if (!top.has("application")) {
         fail(file, "application", "missing");
     }
-    const Fields app(top.raw("application"), file, "application");
+    const Place appPlace = top.placeOf("application");
+    const Fields app(top.raw("application"), file, appPlace);
     host.name = app.text("name", std::nullopt);
     host.windowClass = app.text("windowClass", "");
     host.running = app.boolean("running", true);
