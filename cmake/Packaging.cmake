@@ -56,6 +56,7 @@ include(CPack)
 # own content and workbooks.
 if(TESSALINE_BUILD_TESTS)
   add_test(NAME package_deb
-    COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/test-deb.sh ${CMAKE_BINARY_DIR} ${CMAKE_CPACK_COMMAND})
+    COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/test-deb.sh ${CMAKE_BINARY_DIR} ${CMAKE_CPACK_COMMAND}
+      $<IF:$<BOOL:${TESSALINE_BUILD_HOWTO}>,ON,OFF>)
   set_tests_properties(package_deb PROPERTIES TIMEOUT 240 LABELS package RUN_SERIAL TRUE)
 endif()
