@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,21 +54,37 @@ std::string failureText(const std::exception& e) {
     return e.what();
 }
 
-// Excel's grid: Enter moves down once a cell took its text, Delete empties the selected cells.
+// Excel's grid: once a cell took its text, Enter moves down and Tab to the right without editing there;
+// Delete empties the selected cells.
 class SheetTable final : public QTableView {
 public:
     SheetTable(QWidget* parent, std::function<void()> clear) : QTableView(parent), clear_(std::move(clear)) {}
 
 protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
-        QTableView::closeEditor(editor, hint);
-        if (hint == QAbstractItemDelegate::SubmitModelCache) moveDown();
+        switch (hint) {
+            case QAbstractItemDelegate::SubmitModelCache:
+                QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+                moveBy(1, 0);
+                break;
+            case QAbstractItemDelegate::EditNextItem:
+                QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+                moveBy(0, 1);
+                break;
+            case QAbstractItemDelegate::EditPreviousItem:
+                QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+                moveBy(0, -1);
+                break;
+            default:
+                QTableView::closeEditor(editor, hint);
+                break;
+        }
     }
 
     void keyPressEvent(QKeyEvent* event) override {
         if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
             if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-                moveDown();
+                moveBy(1, 0);
                 return;
             }
             if (event->key() == Qt::Key_Delete) {
@@ -77,11 +95,29 @@ protected:
         QTableView::keyPressEvent(event);
     }
 
+    // Chinese typed straight into a cell arrives from the input method, not as key presses: it opens the
+    // cell as a key does, and the cell's editor takes what was typed, the first character included.
+    void inputMethodEvent(QInputMethodEvent* event) override {
+        const bool typing = !event->commitString().isEmpty() || !event->preeditString().isEmpty();
+        if (state() == EditingState || !typing || !currentIndex().isValid()) {
+            QTableView::inputMethodEvent(event);
+            return;
+        }
+        if (!edit(currentIndex(), AllEditTriggers, nullptr)) return;
+        for (auto* editor : viewport()->findChildren<QLineEdit*>()) {
+            if (!editor->isVisible()) continue;
+            editor->selectAll();
+            QCoreApplication::sendEvent(editor, event);
+            break;
+        }
+    }
+
 private:
-    void moveDown() {
+    void moveBy(int rows, int columns) {
         const QModelIndex current = currentIndex();
-        if (!current.isValid() || current.row() + 1 >= model()->rowCount()) return;
-        setCurrentIndex(model()->index(current.row() + 1, current.column()));
+        if (!current.isValid()) return;
+        const QModelIndex next = model()->index(current.row() + rows, current.column() + columns);
+        if (next.isValid()) setCurrentIndex(next);
     }
 
     std::function<void()> clear_;
@@ -132,6 +168,8 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     nameBox_->setAlignment(Qt::AlignCenter);
     formula_ = new QLineEdit(bar);
     formula_->setObjectName(QStringLiteral("formulaBar"));
+    // The cells have the keyboard; the formula bar only when clicked, as in Excel.
+    formula_->setFocusPolicy(Qt::ClickFocus);
     barLayout->addWidget(nameBox_);
     barLayout->addWidget(new QLabel(QStringLiteral("fx"), bar));
     barLayout->addWidget(formula_, 1);
@@ -179,6 +217,7 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     shortcut(QKeySequence(Qt::Key_F12), [this] { saveAs(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), [this] { nextWorkbook(); });
     table_->setCurrentIndex(model_->index(0, 0));
+    setFocusProxy(table_);
 }
 
 SheetView::~SheetView() = default;
@@ -199,6 +238,7 @@ SheetView* SheetView::install(QMainWindow& window, sim::SimOffice& office, std::
         split->setStretchFactor(1, 1);
     }
     window.setCentralWidget(split);
+    view->setFocus();
     return view;
 }
 
