@@ -21,6 +21,19 @@ AutomationError disconnected() {
     return {-2147417848, "Automation error\r\nThe object invoked has disconnected from its clients."};
 }
 
+bool isServerGone(int number) {
+    switch (static_cast<unsigned>(number)) {
+        case 0x80010108u:  // RPC_E_DISCONNECTED
+        case 0x80010007u:  // RPC_E_SERVER_DIED
+        case 0x80010012u:  // RPC_E_SERVER_DIED_DNE
+        case 0x800706BAu:  // RPC_S_SERVER_UNAVAILABLE
+        case 0x800706BEu:  // RPC_S_CALL_FAILED
+            return true;
+        default:
+            return false;
+    }
+}
+
 void FaultPlan::clear() {
     faults_.clear();
     calls_.clear();

@@ -84,5 +84,8 @@ private:
 
 // The error Office's objects give once their server has gone (RPC_E_DISCONNECTED).
 AutomationError disconnected();
+// Whether an error number says the object's server has gone (disconnected, died or unreachable), as
+// opposed to a server that is there and refuses.
+bool isServerGone(int number);
 
 }  // namespace tessaline::automation

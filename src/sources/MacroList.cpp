@@ -5,6 +5,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Excel.h"
+#include "automation/FaultPlan.h"
 #include "automation/VbRuntime.h"
 #include "automation/Vbe.h"
 #include "shell/ErrorModes.h"
@@ -115,8 +116,12 @@ void ListMacros_MouseDown(shell::Form1& form, const shell::MouseEvent& mouse) {
 // Mode none. The check box's own click handling does the hiding.
 void HideMacroList_Click(shell::Form1& form) { form.ShowMacroList.SetValue(shell::vbcheck::Unchecked); }
 
-// Resume mode: whatever the host refuses is skipped, and the list keeps what could be read.
+// Resume mode: whatever the host refuses is skipped, and the list keeps what could be read. A host that has
+// quit is another matter: nothing it held can be read any more, and an empty list without a word would read
+// as a host without macros. Its error ends the refresh with the error report box, as a failure ends the
+// handlers that report, and the job is not marked completed.
 void Refresh_Click(shell::Form1& form) {
+    form.Err.Clear();  // as VB's On Error Resume Next does on entry
     shell::resume(form, [&] { form.StatusBar1.SetPanelText(kProgressPanel, "Waiting"); });
     shell::resume(form, [&] { form.ListMacros.Clear(); });
 
@@ -127,6 +132,10 @@ void Refresh_Click(shell::Form1& form) {
             for (const auto& project : projects) {
                 if (project) addMacrosOfProject(form, *project);
             }
+        }
+        if (automation::isServerGone(form.Err.Number)) {
+            form.reportError(automation::AutomationError(form.Err.Number, form.Err.Description));
+            return;
         }
     }
 
