@@ -71,6 +71,8 @@ public:
     // Runs when an event has been handled to its end: after the outermost handler only, as handlers nest
     // through DoEvents and popup menus. Views of the host catch up here with what the handler changed.
     std::function<void()> afterEvent;
+    // Whether an event's handlers are running now.
+    bool inEvent() const { return dispatchDepth_ > 0; }
 
     // PopupMenu for handlers: shows the menu at the mouse and runs the chosen item's Click as its own event.
     void PopupMenu(MenuItem& menu);

@@ -90,7 +90,16 @@ bool isPopupType(int type) { return type >= mso::ControlPopup && type <= mso::Co
 
 bool isListType(int type) { return type >= mso::ControlEdit && type <= mso::ControlComboBox; }
 
-HostBars readHostBars(automation::CommandBars& bars) {
+HostBars readHostBars(automation::CommandBars& bars) { return readHostBars(bars, nullptr); }
+
+HostBars readHostBars(automation::CommandBars& bars,
+                      const std::function<std::optional<ShownBar>(const automation::CommandBarPtr&)>& known) {
+    const auto read = [&known](const automation::CommandBarPtr& bar) -> std::optional<ShownBar> {
+        if (known) {
+            if (auto kept = known(bar)) return kept;
+        }
+        return readBar(bar);
+    };
     HostBars shown;
     std::vector<automation::CommandBarPtr> members;
     try {
@@ -103,11 +112,11 @@ HostBars readHostBars(automation::CommandBars& bars) {
             if (!bar || !bar->Visible()) continue;
             const int type = bar->Type();
             if (type == mso::BarTypeMenuBar && !shown.menuBar) {
-                shown.menuBar = readBar(bar);
+                shown.menuBar = read(bar);
                 continue;
             }
             if (type == mso::BarTypePopup || !bar->Enabled()) continue;
-            if (auto one = readBar(bar)) shown.toolbars.push_back(std::move(*one));
+            if (auto one = read(bar)) shown.toolbars.push_back(std::move(*one));
         } catch (const std::exception&) {
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +55,10 @@ struct HostBars {
 // Reads what a host shows. A bar or control whose reading fails (deleted under our feet, say) is left out;
 // the rest is still read, so a host never shows less than it can.
 HostBars readHostBars(automation::CommandBars& bars);
+// The same, taking each shown bar's reading from `known` where it has one (a bar the caller knows did not
+// change since it last read it) and reading the others.
+HostBars readHostBars(automation::CommandBars& bars,
+                      const std::function<std::optional<ShownBar>(const automation::CommandBarPtr&)>& known);
 
 bool isPopupType(int type);
 // Edit boxes, drop-downs and combo boxes: controls that hold a text and maybe a list.

@@ -15,6 +15,10 @@
 #include <QVBoxLayout>
 #include <QWidgetAction>
 #include <algorithm>
+#include <tuple>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "ui/Text.h"
 
@@ -199,27 +203,85 @@ QWidget* HostBarsView::makeListWidget(const ShownControl& shown, QWidget* parent
 
 QToolButton* HostBarsView::makeToolButton(const ShownControl& shown, QWidget* parent) {
     auto* button = new QToolButton(parent);
-    button->setText(literal(withoutAccelerator(shown.caption)));
-    button->setToolTip(toQ(hostToolTip(shown)));
-    button->setEnabled(shown.enabled);
     button->setAutoRaise(true);
     button->setIconSize(badgeSize());
-    const bool hasFace = shown.type == mso::ControlButton && shown.faceId > 0;
-    if (hasFace) button->setIcon(badge(shown.faceId));
-    button->setToolButtonStyle(toolButtonStyle(shown, hasFace));
-
+    showOnButton(*button, shown, nullptr);
     const auto runControl = [run = actions_.click, control = shown.control] { run(control); };
-    if (isPopupType(shown.type)) {
-        auto* menu = new QMenu(button);
-        addMenuItems(*menu, shown.children);
-        button->setMenu(menu);
-        // A split button runs its own part and drops its list from the arrow; a plain popup only drops it.
-        button->setPopupMode(isSplitPopup(shown.type) ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
-        if (isSplitPopup(shown.type)) QObject::connect(button, &QToolButton::clicked, button, runControl);
-    } else {
+    // A split button runs its own part and drops its list from the arrow; a plain popup only drops it.
+    if (!isPopupType(shown.type) || isSplitPopup(shown.type)) {
         QObject::connect(button, &QToolButton::clicked, button, runControl);
     }
     return button;
+}
+
+// What a button shows of its control; `before` is what it showed, null for a new button.
+void HostBarsView::showOnButton(QToolButton& button, const ShownControl& shown, const ShownControl* before) {
+    button.setText(literal(withoutAccelerator(shown.caption)));
+    button.setToolTip(toQ(hostToolTip(shown)));
+    button.setEnabled(shown.enabled);
+    const bool hasFace = shown.type == mso::ControlButton && shown.faceId > 0;
+    if (!before || before->faceId != shown.faceId || before->type != shown.type) {
+        button.setIcon(hasFace ? badge(shown.faceId) : QIcon());
+    }
+    button.setToolButtonStyle(toolButtonStyle(shown, hasFace));
+    if (isPopupType(shown.type) && (!before || before->children != shown.children)) {
+        QMenu* menu = button.menu();
+        if (menu == nullptr) {
+            menu = new QMenu(&button);
+            button.setMenu(menu);
+        } else {
+            menu->clear();
+        }
+        addMenuItems(*menu, shown.children);
+        button.setPopupMode(isSplitPopup(shown.type) ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
+    }
+}
+
+namespace {
+
+// How a toolbar shows its buttons unless a button says otherwise: a button without a face shows its caption
+// alone this way too.
+constexpr Qt::ToolButtonStyle kToolBarStyle = Qt::ToolButtonTextBesideIcon;
+
+bool needsOwnButton(const ShownControl& shown) {
+    if (isPopupType(shown.type)) return true;
+    const bool hasFace = shown.type == mso::ControlButton && shown.faceId > 0;
+    return hasFace && toolButtonStyle(shown, hasFace) != kToolBarStyle;
+}
+
+// The actions of a toolbar for one control: the separator before it (when it begins a group and is not the
+// first) and its own.
+struct Slot {
+    QAction* separator = nullptr;
+    QAction* action = nullptr;
+};
+
+}  // namespace
+
+QAction* HostBarsView::makeAction(QToolBar& toolBar, const ShownControl& shown) {
+    if (isListType(shown.type)) {
+        auto* holder = new QWidgetAction(&toolBar);
+        holder->setDefaultWidget(makeListWidget(shown, &toolBar));
+        return holder;
+    }
+    auto* action = new QAction(&toolBar);
+    showOnAction(*action, shown, nullptr);
+    if (!isPopupType(shown.type) || isSplitPopup(shown.type)) {
+        QObject::connect(action, &QAction::triggered, action,
+                         [run = actions_.click, control = shown.control] { run(control); });
+    }
+    return action;
+}
+
+void HostBarsView::showOnAction(QAction& action, const ShownControl& shown, const ShownControl* before) {
+    const QString text = literal(withoutAccelerator(shown.caption));
+    action.setText(text);
+    // As written: an icon text of its own would drop a trailing "...".
+    action.setIconText(text);
+    action.setToolTip(toQ(hostToolTip(shown)));
+    action.setEnabled(shown.enabled);
+    const bool hasFace = shown.type == mso::ControlButton && shown.faceId > 0;
+    if (!before || before->faceId != shown.faceId) action.setIcon(hasFace ? badge(shown.faceId) : QIcon());
 }
 
 QToolBar* HostBarsView::makeToolBar(const ShownBar& bar, QWidget* parent) {
@@ -229,14 +291,120 @@ QToolBar* HostBarsView::makeToolBar(const ShownBar& bar, QWidget* parent) {
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->setIconSize(badgeSize());
+    toolBar->setToolButtonStyle(kToolBarStyle);
     toolBar->setEnabled(bar.enabled);
-    bool first = true;
-    for (const ShownControl& shown : bar.controls) {
-        if (shown.beginGroup && !first) toolBar->addSeparator();
-        first = false;
-        toolBar->addWidget(isListType(shown.type) ? makeListWidget(shown, toolBar) : makeToolButton(shown, toolBar));
-    }
+    ShownBar none;
+    none.nameLocal = bar.nameLocal;
+    none.enabled = bar.enabled;
+    updateToolBar(*toolBar, none, bar);
     return toolBar;
+}
+
+void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, const ShownBar& now) {
+    if (before.nameLocal != now.nameLocal) toolBar.setWindowTitle(toQ(now.nameLocal));
+    if (before.name != now.name) toolBar.setObjectName(toQ(now.name));
+    if (before.enabled != now.enabled) toolBar.setEnabled(now.enabled);
+
+    // The actions as `before` laid them out.
+    const QList<QAction*> current = toolBar.actions();
+    std::vector<Slot> old(before.controls.size());
+    qsizetype at = 0;
+    for (std::size_t i = 0; i < before.controls.size(); ++i) {
+        if (before.controls[i].beginGroup && i > 0) old[i].separator = current.value(at++);
+        old[i].action = current.value(at++);
+    }
+    // A control keeps its action wherever it went; each old one is taken once, first come first served.
+    std::unordered_map<const void*, std::vector<std::size_t>> byControl;
+    for (std::size_t i = before.controls.size(); i-- > 0;) byControl[before.controls[i].control.get()].push_back(i);
+
+    std::vector<bool> reused(old.size(), false);
+    std::vector<QAction*> gone;
+    std::vector<QAction*> wanted;
+    // The buttons to set up after the actions are in place, with what they showed before (null: nothing).
+    std::vector<std::tuple<QAction*, const ShownControl*, const ShownControl*>> ownButtons;
+    wanted.reserve(now.controls.size() + now.controls.size() / 4);
+    for (std::size_t j = 0; j < now.controls.size(); ++j) {
+        const ShownControl& shown = now.controls[j];
+        Slot slot;
+        auto found = byControl.find(shown.control.get());
+        if (found != byControl.end() && !found->second.empty()) {
+            const std::size_t i = found->second.back();
+            found->second.pop_back();
+            reused[i] = true;
+            slot = old[i];
+            const ShownControl& was = before.controls[i];
+            if (!(was == shown) && slot.action != nullptr) {
+                if (isListType(shown.type) || isListType(was.type)) {
+                    // A list's widget is made anew: its items, text and width all live in the widget.
+                    gone.push_back(slot.action);
+                    slot.action = makeAction(toolBar, shown);
+                    if (needsOwnButton(shown)) ownButtons.emplace_back(slot.action, &shown, nullptr);
+                } else {
+                    showOnAction(*slot.action, shown, &was);
+                    if (needsOwnButton(shown) || needsOwnButton(was)) ownButtons.emplace_back(slot.action, &shown, &was);
+                }
+            }
+        }
+        if (slot.action == nullptr) {
+            slot.action = makeAction(toolBar, shown);
+            if (needsOwnButton(shown)) ownButtons.emplace_back(slot.action, &shown, nullptr);
+        }
+        const bool wantsSeparator = shown.beginGroup && j > 0;
+        if (wantsSeparator && slot.separator == nullptr) {
+            slot.separator = new QAction(&toolBar);
+            slot.separator->setSeparator(true);
+        } else if (!wantsSeparator && slot.separator != nullptr) {
+            gone.push_back(slot.separator);
+            slot.separator = nullptr;
+        }
+        if (slot.separator != nullptr) wanted.push_back(slot.separator);
+        wanted.push_back(slot.action);
+    }
+    for (std::size_t i = 0; i < old.size(); ++i) {
+        if (reused[i]) continue;
+        if (old[i].separator != nullptr) gone.push_back(old[i].separator);
+        if (old[i].action != nullptr) gone.push_back(old[i].action);
+    }
+    for (QAction* action : gone) {
+        toolBar.removeAction(action);
+        // Later: the click on its button may be what led here.
+        action->deleteLater();
+    }
+
+    // Into the order wanted, moving or inserting only what is out of place.
+    const QList<QAction*> remaining = toolBar.actions();
+    std::vector<QAction*> order(remaining.begin(), remaining.end());
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        if (k < order.size() && order[k] == wanted[k]) continue;
+        QAction* next = k < order.size() ? order[k] : nullptr;
+        if (auto it = std::find(order.begin() + static_cast<std::ptrdiff_t>(k), order.end(), wanted[k]);
+            it != order.end()) {
+            order.erase(it);
+        }
+        toolBar.insertAction(next, wanted[k]);
+        order.insert(order.begin() + static_cast<std::ptrdiff_t>(k), wanted[k]);
+    }
+
+    // The few buttons that differ from the toolbar's own: popups and buttons with a style of their own.
+    for (const auto& [action, shown, was] : ownButtons) {
+        auto* button = qobject_cast<QToolButton*>(toolBar.widgetForAction(action));
+        if (button == nullptr) continue;
+        const bool hasFace = shown->type == mso::ControlButton && shown->faceId > 0;
+        button->setToolButtonStyle(hasFace ? toolButtonStyle(*shown, hasFace) : kToolBarStyle);
+        if (isPopupType(shown->type)) {
+            if (was == nullptr || was->children != shown->children || button->menu() == nullptr) {
+                QMenu* menu = button->menu();
+                if (menu == nullptr) {
+                    menu = new QMenu(button);
+                    button->setMenu(menu);
+                } else {
+                    menu->clear();
+                }
+                addMenuItems(*menu, shown->children);
+            }
+            button->setPopupMode(isSplitPopup(shown->type) ? QToolButton::MenuButtonPopup : QToolButton::InstantPopup);
+        }
+    }
 }
 
 QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
@@ -271,6 +439,45 @@ QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
     }
     layout->addLayout(grid);
     return panel;
+}
+
+namespace {
+
+int columnsOf(const ShownBar& bar) {
+    int widest = 0;
+    for (const ShownControl& shown : bar.controls) widest = std::max(widest, shown.width);
+    const int count = static_cast<int>(bar.controls.size());
+    return bar.width > 0 && widest > 0 ? std::clamp(bar.width / widest, 1, 64) : std::clamp(count, 1, 12);
+}
+
+}  // namespace
+
+bool HostBarsView::updateFloatingBar(QWidget& panel, const ShownBar& before, const ShownBar& now) {
+    if (before.controls.size() != now.controls.size() || columnsOf(before) != columnsOf(now)) return false;
+    auto* layout = qobject_cast<QVBoxLayout*>(panel.layout());
+    QGridLayout* grid = layout != nullptr && layout->count() == 2 ? qobject_cast<QGridLayout*>(layout->itemAt(1)->layout())
+                                                                  : nullptr;
+    auto* title = layout != nullptr && layout->count() == 2 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
+    if (grid == nullptr || title == nullptr || grid->count() != static_cast<int>(now.controls.size())) return false;
+    for (std::size_t i = 0; i < now.controls.size(); ++i) {
+        const ShownControl& was = before.controls[i];
+        const ShownControl& shown = now.controls[i];
+        if (was.control != shown.control || isListType(was.type) || isListType(shown.type)) {
+            if (!(was == shown)) return false;
+        }
+    }
+    if (before.nameLocal != now.nameLocal) title->setText(toQ(now.nameLocal));
+    if (before.name != now.name) panel.setObjectName(toQ(now.name));
+    if (before.enabled != now.enabled) panel.setEnabled(now.enabled);
+    for (std::size_t i = 0; i < now.controls.size(); ++i) {
+        const ShownControl& was = before.controls[i];
+        const ShownControl& shown = now.controls[i];
+        if (was == shown) continue;
+        if (auto* button = qobject_cast<QToolButton*>(grid->itemAt(static_cast<int>(i))->widget())) {
+            showOnButton(*button, shown, &was);
+        }
+    }
+    return true;
 }
 
 }  // namespace tessaline::ui

@@ -8,6 +8,7 @@
 
 #include "ui/HostBars.h"
 
+class QAction;
 class QMenu;
 class QMenuBar;
 class QToolBar;
@@ -33,10 +34,16 @@ public:
     // Menus for the popups of the bar, plain items for its buttons; edit and combo boxes go to a corner
     // widget at the right, where Office keeps its question box.
     void fillMenuBar(QMenuBar& menuBar, const ShownBar& bar);
-    // A docked toolbar named after the bar.
+    // A docked toolbar named after the bar, one action per control.
     QToolBar* makeToolBar(const ShownBar& bar, QWidget* parent);
+    // Brings a toolbar made for `before` in line with `now` in place: only the controls that changed are
+    // touched, new ones are added and gone ones removed, so the rest of the bar stays as it is.
+    void updateToolBar(QToolBar& toolBar, const ShownBar& before, const ShownBar& now);
     // A floating bar: a titled panel whose buttons wrap at the bar's width.
     QWidget* makeFloatingBar(const ShownBar& bar, QWidget* parent);
+    // The same in place, when `now` holds the same controls in the same places as `before`; false when the
+    // panel must be made anew.
+    bool updateFloatingBar(QWidget& panel, const ShownBar& before, const ShownBar& now);
 
     // The stand-in for a button's face: its FaceId as a small number.
     QIcon badge(int faceId);
@@ -46,6 +53,9 @@ private:
     void addMenuItems(QMenu& menu, const std::vector<ShownControl>& controls);
     QWidget* makeListWidget(const ShownControl& shown, QWidget* parent);
     QToolButton* makeToolButton(const ShownControl& shown, QWidget* parent);
+    void showOnButton(QToolButton& button, const ShownControl& shown, const ShownControl* before);
+    QAction* makeAction(QToolBar& toolBar, const ShownControl& shown);
+    void showOnAction(QAction& action, const ShownControl& shown, const ShownControl* before);
 
     Actions actions_;
     std::map<int, QIcon> badges_;

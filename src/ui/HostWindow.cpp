@@ -13,6 +13,8 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Excel.h"
+#include "automation/FaultPlan.h"
+#include "automation/sim/SimCommandBars.h"
 #include "automation/sim/SimOffice.h"
 #include "shell/Form1.h"
 #include "ui/HostBarsView.h"
@@ -71,6 +73,12 @@ HostWindow::HostWindow(automation::sim::SimOffice& office, std::string hostKey, 
     workArea_->setObjectName(QStringLiteral("workArea"));
     workArea_->setWidgetResizable(true);
     workArea_->setBackgroundRole(QPalette::Dark);
+    floatingArea_ = new QWidget;
+    auto* floatingLayout = new QVBoxLayout(floatingArea_);
+    floatingLayout->setContentsMargins(12, 12, 12, 12);
+    floatingLayout->setSpacing(12);
+    floatingLayout->addStretch(1);
+    workArea_->setWidget(floatingArea_);
     setCentralWidget(workArea_);
     if (hostKey_ == "Excel") sheetView_ = SheetView::install(*this, office_, [this] { hostChanged(); });
 
@@ -128,13 +136,49 @@ bool HostWindow::refresh() {
         appliedState_ = -1;
         appliedForeground_ = 0;
     }
-    setWindowTitle(toQ(titleOf(office_, hostKey_)));
-    HostBars bars;
-    if (const automation::CommandBarsPtr commandBars = hostBars()) bars = readHostBars(*commandBars);
-    if (!everBuilt_ || !(bars == shown_)) rebuild(std::move(bars));
+    // The window is the host's own: its looks are no calls of the tool, so no planned fault counts or fires.
+    const automation::FaultPlan::Pause pause(office_.faultPlan());
+    const QString title = toQ(titleOf(office_, hostKey_));
+    if (windowTitle() != title) setWindowTitle(title);
+    const automation::CommandBarsPtr commandBars = hostBars();
+    const auto* sim = dynamic_cast<const automation::sim::SimCommandBars*>(commandBars.get());
+    // Nothing of the host's bars changed since they were read: nothing to read, nothing to change.
+    const bool unchanged =
+        everBuilt_ && sim != nullptr && readBars_.lock() == commandBars && sim->changeCount() == readChanges_;
+    if (!unchanged) {
+        HostBars bars;
+        if (commandBars) bars = readBars(*commandBars);
+        readBars_ = commandBars;
+        readChanges_ = sim != nullptr ? sim->changeCount() : 0;
+        if (!everBuilt_ || !(bars == shown_)) rebuild(std::move(bars));
+    }
     applyShowState();
     if (sheetView_ != nullptr) sheetView_->refresh();
     return true;
+}
+
+HostBars HostWindow::readBars(automation::CommandBars& commandBars) {
+    std::unordered_map<const automation::CommandBar*, const ShownBar*> known;
+    if (shown_.menuBar) known.emplace(shown_.menuBar->bar.get(), &*shown_.menuBar);
+    for (const ShownBar& bar : shown_.toolbars) known.emplace(bar.bar.get(), &bar);
+    std::unordered_map<const automation::CommandBar*, std::uint64_t> changes;
+    HostBars bars = readHostBars(commandBars, [&](const automation::CommandBarPtr& bar) -> std::optional<ShownBar> {
+        const auto* sim = dynamic_cast<const automation::sim::SimCommandBar*>(bar.get());
+        if (sim == nullptr) {
+            ++barReads_;
+            return std::nullopt;
+        }
+        changes[bar.get()] = sim->changeCount();
+        const auto shown = known.find(bar.get());
+        const auto seen = barChanges_.find(bar.get());
+        if (shown != known.end() && seen != barChanges_.end() && seen->second == sim->changeCount()) {
+            return *shown->second;
+        }
+        ++barReads_;
+        return std::nullopt;
+    });
+    barChanges_ = std::move(changes);
+    return bars;
 }
 
 void HostWindow::rebuild(HostBars bars) {
@@ -142,45 +186,110 @@ void HostWindow::rebuild(HostBars bars) {
     everBuilt_ = true;
 
     // Old widgets go later, not now: a click on one of them may be what asked for this rebuild.
-    if (auto* old = qobject_cast<QMenuBar*>(menuWidget())) old->setCornerWidget(nullptr, Qt::TopRightCorner);
-    if (bars.menuBar) {
-        auto* menuBar = new QMenuBar;
-        view_->fillMenuBar(*menuBar, *bars.menuBar);
-        setMenuBar(menuBar);
-    } else {
-        setMenuBar(nullptr);
+    if (!(bars.menuBar == shown_.menuBar)) {
+        if (auto* old = qobject_cast<QMenuBar*>(menuWidget())) old->setCornerWidget(nullptr, Qt::TopRightCorner);
+        if (bars.menuBar) {
+            auto* menuBar = new QMenuBar;
+            view_->fillMenuBar(*menuBar, *bars.menuBar);
+            setMenuBar(menuBar);
+        } else {
+            setMenuBar(nullptr);
+        }
     }
 
-    for (const QPointer<QToolBar>& old : toolBars_) {
-        if (old == nullptr) continue;
-        if (toolBarBreak(old)) removeToolBarBreak(old);
-        removeToolBar(old);
-        old->deleteLater();
+    // The bars shown before, by the bar they show, each with its widget.
+    std::unordered_map<const automation::CommandBar*, std::pair<const ShownBar*, QPointer<QToolBar>>> docked;
+    std::unordered_map<const automation::CommandBar*, std::pair<const ShownBar*, QPointer<QWidget>>> floating;
+    {
+        std::size_t dockedAt = 0;
+        std::size_t floatingAt = 0;
+        for (const ShownBar& bar : shown_.toolbars) {
+            if (bar.position == mso::BarFloating) {
+                if (floatingAt < floatingPanels_.size()) floating.emplace(bar.bar.get(), std::pair{&bar, floatingPanels_[floatingAt++]});
+            } else if (dockedAt < toolBars_.size()) {
+                docked.emplace(bar.bar.get(), std::pair{&bar, toolBars_[dockedAt++]});
+            }
+        }
     }
-    toolBars_.clear();
 
-    auto* floating = new QWidget;
-    auto* floatingLayout = new QVBoxLayout(floating);
-    floatingLayout->setContentsMargins(12, 12, 12, 12);
-    floatingLayout->setSpacing(12);
-    std::map<Qt::ToolBarArea, int> barsInArea;
+    std::vector<QPointer<QToolBar>> toolBars;
+    std::vector<Qt::ToolBarArea> areas;
+    std::vector<QPointer<QWidget>> panels;
     for (const ShownBar& bar : bars.toolbars) {
         if (bar.position == mso::BarFloating) {
-            floatingLayout->addWidget(view_->makeFloatingBar(bar, floating), 0, Qt::AlignLeft | Qt::AlignTop);
+            QPointer<QWidget> panel;
+            if (auto found = floating.find(bar.bar.get()); found != floating.end() && found->second.second != nullptr) {
+                panel = found->second.second;
+                const ShownBar& before = *found->second.first;
+                floating.erase(found);
+                if (!(before == bar) && !view_->updateFloatingBar(*panel, before, bar)) {
+                    panel->deleteLater();
+                    panel = nullptr;
+                }
+            }
+            if (panel == nullptr) panel = view_->makeFloatingBar(bar, floatingArea_);
+            panels.push_back(panel);
             continue;
         }
-        // One row per bar, so every button shows instead of hiding behind an overflow arrow.
-        const Qt::ToolBarArea area = areaOf(bar.position);
-        if (barsInArea[area]++ > 0) addToolBarBreak(area);
-        QToolBar* toolBar = view_->makeToolBar(bar, this);
-        addToolBar(area, toolBar);
-        toolBars_.emplace_back(toolBar);
+        QPointer<QToolBar> toolBar;
+        if (auto found = docked.find(bar.bar.get()); found != docked.end() && found->second.second != nullptr) {
+            toolBar = found->second.second;
+            const ShownBar& before = *found->second.first;
+            docked.erase(found);
+            if (!(before == bar)) view_->updateToolBar(*toolBar, before, bar);
+        } else {
+            toolBar = view_->makeToolBar(bar, this);
+        }
+        toolBars.push_back(toolBar);
+        areas.push_back(areaOf(bar.position));
     }
-    floatingLayout->addStretch(1);
-    if (QWidget* old = workArea_->takeWidget()) old->deleteLater();
-    workArea_->setWidget(floating);
+    // Bars no longer shown.
+    for (auto& [key, old] : docked) {
+        if (old.second == nullptr) continue;
+        if (toolBarBreak(old.second)) removeToolBarBreak(old.second);
+        removeToolBar(old.second);
+        old.second->deleteLater();
+    }
+    for (auto& [key, old] : floating) {
+        if (old.second != nullptr) old.second->deleteLater();
+    }
+
+    // Docked in order, one row per bar, when the bars or their places changed.
+    if (toolBars != toolBars_ || areas != toolBarAreas_) {
+        for (const QPointer<QToolBar>& toolBar : toolBars_) {
+            if (toolBar == nullptr) continue;
+            if (toolBarBreak(toolBar)) removeToolBarBreak(toolBar);
+            removeToolBar(toolBar);
+        }
+        toolBars_ = std::move(toolBars);
+        toolBarAreas_ = std::move(areas);
+        placeToolBars();
+    }
+    if (panels != floatingPanels_) {
+        auto* layout = static_cast<QVBoxLayout*>(floatingArea_->layout());
+        for (const QPointer<QWidget>& panel : floatingPanels_) {
+            if (panel != nullptr) layout->removeWidget(panel);
+        }
+        int at = 0;
+        for (const QPointer<QWidget>& panel : panels) {
+            layout->insertWidget(at++, panel, 0, Qt::AlignLeft | Qt::AlignTop);
+            panel->show();
+        }
+        floatingPanels_ = std::move(panels);
+    }
 
     shown_ = std::move(bars);
+}
+
+void HostWindow::placeToolBars() {
+    std::map<Qt::ToolBarArea, int> barsInArea;
+    for (std::size_t i = 0; i < toolBars_.size(); ++i) {
+        const Qt::ToolBarArea area = toolBarAreas_[i];
+        // One row per bar, so every button shows instead of hiding behind an overflow arrow.
+        if (barsInArea[area]++ > 0) addToolBarBreak(area);
+        addToolBar(area, toolBars_[i]);
+        toolBars_[i]->show();
+    }
 }
 
 void HostWindow::applyShowState() {
@@ -276,8 +385,10 @@ QToolBar* HostWindow::toolBar(const std::string& barName) const {
 }
 
 QWidget* HostWindow::floatingBar(const std::string& barName) const {
-    QWidget* area = workArea_->widget();
-    return area == nullptr ? nullptr : area->findChild<QWidget*>(toQ(barName), Qt::FindDirectChildrenOnly);
+    for (const QPointer<QWidget>& panel : floatingPanels_) {
+        if (panel != nullptr && panel->objectName() == toQ(barName)) return panel;
+    }
+    return nullptr;
 }
 
 void HostWindow::changeEvent(QEvent* event) {

@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "automation/Desktop.h"
@@ -35,7 +37,8 @@ class SheetView;
 // does, so hooked buttons report to Tessaline and others run their own action, which the status bar names.
 //
 // The window shows what the host holds; it never decides anything. refresh() brings it in line with the
-// host and rebuilds the bars only when what a person sees has changed.
+// host: it reads nothing when the host's bars did not change, re-reads only the bars that changed, and
+// changes only the bars and buttons whose looks changed, in place.
 class HostWindow final : public QMainWindow {
 public:
     HostWindow(automation::sim::SimOffice& office, std::string hostKey, QWidget* parent = nullptr);
@@ -51,8 +54,10 @@ public:
     static std::string titleOf(automation::sim::SimOffice& office, const std::string& hostKey);
 
     const HostBars& shownBars() const { return shown_; }
-    // How often the bars were built: stays put while nothing a person sees changes.
+    // How often the bars were changed: stays put while nothing a person sees changes.
     int buildCount() const { return buildCount_; }
+    // How often a bar was read from the host, for each bar: stays put while the host's bars do not change.
+    int barReadCount() const { return barReads_; }
     QString statusText() const;
     // A docked toolbar by its bar's Name; the floating panel of a bar by its Name.
     QToolBar* toolBar(const std::string& barName) const;
@@ -76,7 +81,9 @@ protected:
 private:
     void hostChanged();
     automation::CommandBarsPtr hostBars() const;
+    HostBars readBars(automation::CommandBars& commandBars);
     void rebuild(HostBars bars);
+    void placeToolBars();
     void applyShowState();
     void setStatus(const std::string& text);
 
@@ -86,8 +93,16 @@ private:
     HostBars shown_;
     bool everBuilt_ = false;
     int buildCount_ = 0;
-    std::vector<QPointer<QToolBar>> toolBars_;
+    std::vector<QPointer<QToolBar>> toolBars_;  // in the order shown_ docks them
+    std::vector<Qt::ToolBarArea> toolBarAreas_;
+    std::vector<QPointer<QWidget>> floatingPanels_;  // in the order of shown_'s floating bars
     QScrollArea* workArea_ = nullptr;
+    QWidget* floatingArea_ = nullptr;
+    // The bars as last read: the collection, the host's count of changes then, and each bar's own count.
+    std::weak_ptr<automation::CommandBars> readBars_;
+    std::uint64_t readChanges_ = 0;
+    std::unordered_map<const automation::CommandBar*, std::uint64_t> barChanges_;
+    int barReads_ = 0;
     QLabel* status_ = nullptr;
     SheetView* sheetView_ = nullptr;
 

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
+#include <memory>
 
 #include "shell/CheckBox.h"
 #include "shell/CommandButton.h"
@@ -124,6 +125,21 @@ void MainWindow::watch(shell::Observable& model, std::function<void()> refresh) 
     subscriptions_.emplace_back(&model, model.subscribe(std::move(refresh)));
 }
 
+void MainWindow::whenEventEnds(QWidget& widget, const std::shared_ptr<bool>& pending, std::function<void()> show) {
+    if (!form_.inEvent()) {
+        show();
+        return;
+    }
+    // A handler writes a text box line by line; laying out the whole text after each write cost more than
+    // everything else the handler did. The last text shows once the event is over.
+    if (*pending) return;
+    *pending = true;
+    QTimer::singleShot(0, &widget, [pending, show = std::move(show)] {
+        *pending = false;
+        show();
+    });
+}
+
 void MainWindow::forwardMouse(QWidget& widget, shell::Control& control) { mouseTargets_[&widget] = &control; }
 
 QWidget* MainWindow::widgetFor(const std::string& controlName) const {
@@ -197,14 +213,16 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
             edit->setLineWrapMode(QPlainTextEdit::NoWrap);
             widget = edit;
             forwardMouse(*edit->viewport(), control);
-            watch(control, [this, edit, text] {
+            watch(control, [this, edit, text, pending = std::make_shared<bool>(false)] {
                 placeWidget(*edit, *text);
                 if (syncing_) return;
-                const QString shown = toWidgetText(text->Text());
-                if (edit->toPlainText() != shown) {
-                    const SyncGuard guard(syncing_);
-                    edit->setPlainText(shown);
-                }
+                whenEventEnds(*edit, pending, [this, edit, text] {
+                    const QString shown = toWidgetText(text->Text());
+                    if (edit->toPlainText() != shown) {
+                        const SyncGuard guard(syncing_);
+                        edit->setPlainText(shown);
+                    }
+                });
             });
             connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, text] {
                 if (syncing_) return;
@@ -233,9 +251,7 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
         edit->setContextMenuPolicy(Qt::PreventContextMenu);
         widget = edit;
         forwardMouse(*edit->viewport(), control);
-        watch(control, [this, edit, rich] {
-            placeWidget(*edit, *rich);
-            if (syncing_) return;
+        const auto showText = [this, edit, rich] {
             const SyncGuard guard(syncing_);
             QFont font(toQ(rich->FontName()), 10);
             font.setStyleHint(QFont::Serif);
@@ -254,6 +270,11 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
                 cursor.setPosition(end, QTextCursor::KeepAnchor);
                 edit->setTextCursor(cursor);
             }
+        };
+        watch(control, [this, edit, rich, showText, pending = std::make_shared<bool>(false)] {
+            placeWidget(*edit, *rich);
+            if (syncing_) return;
+            whenEventEnds(*edit, pending, showText);
         });
         auto takeSelection = [this, edit, rich] {
             const QTextCursor cursor = edit->textCursor();

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +59,8 @@ private:
 
     // Subscribes `refresh` to the model and runs it once now.
     void watch(shell::Observable& model, std::function<void()> refresh);
+    // Runs `show` now, or once when the event being handled is over; `pending` says one is on its way.
+    void whenEventEnds(QWidget& widget, const std::shared_ptr<bool>& pending, std::function<void()> show);
     // Widgets whose mouse presses become MouseDown/DblClick events of the control.
     void forwardMouse(QWidget& widget, shell::Control& control);
     // Sets every option button and check box from its model again, after Qt toggled one on its own.

@@ -284,6 +284,8 @@ TEST_F(HostWindowTest, WithToolbarCaptureOnAClickReportsInTessalineInsteadOfRunn
     EXPECT_EQ(form->Code.Text().substr(0, report.size()), report);
     EXPECT_NE(form->Code.Text().find("Set ct = Application.CommandBars(\"Standard\").Controls.Add("),
               std::string::npos);
+    // The code box lays its text out once the click's event is over.
+    settle();
     auto* code = qobject_cast<QPlainTextEdit*>(mainWindow->widgetFor("Code"));
     ASSERT_NE(code, nullptr);
     EXPECT_TRUE(code->isVisible());
@@ -334,6 +336,64 @@ TEST_F(HostWindowTest, AnEventThatChangesNothingVisibleRebuildsNothing) {
     settle();
     EXPECT_EQ(excelWindow()->buildCount(), builds + 1);
     EXPECT_NE(buttonNamed(excelWindow()->toolBar("Standard"), q("新的")), nullptr);
+}
+
+TEST_F(HostWindowTest, BarsChangeInPlaceAndNothingIsReadWhenNothingChanged) {
+    QToolBar* standard = excelWindow()->toolBar("Standard");
+    ASSERT_NE(standard, nullptr);
+    QToolButton* open = buttonNamed(standard, q("打开(O)..."));
+    ASSERT_NE(open, nullptr);
+    const int reads = excelWindow()->barReadCount();
+    form->userClickCell(form->ListAllCommandbars, 2, 1);
+    settle();
+    EXPECT_EQ(excelWindow()->barReadCount(), reads) << "nothing changed, so nothing was read";
+
+    // A caption shows on the same bar and button; only the bar that changed is read again.
+    const auto controls = excelBars()->Item(std::string("Standard"))->Controls();
+    form->dispatch([&] { controls->Item(2)->SetCaption("打开文件(&O)"); });
+    settle();
+    EXPECT_EQ(excelWindow()->toolBar("Standard"), standard);
+    EXPECT_EQ(buttonNamed(standard, q("打开文件(O)")), open);
+    EXPECT_EQ(excelWindow()->barReadCount(), reads + 1);
+
+    // A deleted button goes, the others keep their places.
+    form->dispatch([&] { controls->Item(1)->Delete({}); });
+    settle();
+    EXPECT_EQ(buttonNamed(standard, q("新建(N)")), nullptr);
+    ASSERT_GE(standard->actions().size(), 2);
+    EXPECT_EQ(standard->actions()[0]->text(), q("打开文件(O)"));
+
+    // A bar made visible comes; a hidden bar and a deleted bar leave the window.
+    automation::CommandBarPtr mine;
+    form->dispatch([&] {
+        mine = excelBars()->Add(std::string("Mine"), automation::mso::BarTop);
+        mine->Controls()->Add(automation::mso::ControlButton)->SetCaption("一");
+        mine->SetVisible(true);
+    });
+    settle();
+    ASSERT_NE(buttonNamed(excelWindow()->toolBar("Mine"), q("一")), nullptr);
+    form->dispatch([&] { excelBars()->Item(std::string("Standard"))->SetVisible(false); });
+    settle();
+    EXPECT_EQ(excelWindow()->toolBar("Standard"), nullptr);
+    form->dispatch([&] { mine->Delete(); });
+    settle();
+    EXPECT_EQ(excelWindow()->toolBar("Mine"), nullptr);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(HostWindowTest, ARelabelledFloatingBarKeepsItsButtons) {
+    form->dispatch([&] { shell::ShowFaceIdViewer(*form, 2); });
+    settle();
+    QWidget* viewer = excelWindow()->floatingBar("FaceIDViewer");
+    ASSERT_NE(viewer, nullptr);
+    const QList<QToolButton*> before = viewer->findChildren<QToolButton*>();
+    form->dispatch([&] { shell::ShowFaceIdViewer(*form, 0); });
+    settle();
+    ASSERT_EQ(excelWindow()->floatingBar("FaceIDViewer"), viewer);
+    const QList<QToolButton*> after = viewer->findChildren<QToolButton*>();
+    EXPECT_EQ(after, before);
+    EXPECT_TRUE(after.front()->toolTip().endsWith("FaceId 1"));
+    EXPECT_TRUE(after.back()->toolTip().endsWith("FaceId 1000"));
 }
 
 TEST_F(HostWindowTest, TheFaceIdViewerShowsAsAFloatingBarOfNumberedFaces) {
