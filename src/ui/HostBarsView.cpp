@@ -97,11 +97,11 @@ QIcon HostBarsView::badge(int faceId) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     {
+        // Square corners without antialiasing: a block of the FaceIDViewer draws a thousand new badges at once.
         QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QColor(0x5a, 0x7e, 0xb0));
         painter.setBrush(QColor(0xe4, 0xec, 0xf7));
-        painter.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0), 3, 3);
+        painter.drawRect(QRect(0, 0, size.width() - 1, size.height() - 1));
         QFont font;
         font.setPixelSize(faceId >= 10000 ? 9 : 10);
         painter.setFont(font);
@@ -407,6 +407,17 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
     }
 }
 
+namespace {
+
+int columnsOf(const ShownBar& bar) {
+    int widest = 0;
+    for (const ShownControl& shown : bar.controls) widest = std::max(widest, shown.width);
+    const int count = static_cast<int>(bar.controls.size());
+    return bar.width > 0 && widest > 0 ? std::clamp(bar.width / widest, 1, 64) : std::clamp(count, 1, 12);
+}
+
+}  // namespace
+
 QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
     auto* panel = new QFrame(parent);
     panel->setObjectName(toQ(bar.name));
@@ -424,41 +435,47 @@ QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
     layout->addWidget(title);
 
     // The buttons wrap at the bar's width, as a floating toolbar's do; a bar without a width keeps a row of
-    // a dozen.
-    int widest = 0;
-    for (const ShownControl& shown : bar.controls) widest = std::max(widest, shown.width);
-    const int count = static_cast<int>(bar.controls.size());
-    const int columns = bar.width > 0 && widest > 0 ? std::clamp(bar.width / widest, 1, 64) : std::clamp(count, 1, 12);
-    auto* grid = new QGridLayout;
-    grid->setSpacing(0);
+    // a dozen. Each row is a widget of its own: a thousand buttons side by side made every paint compare
+    // each button with all the others.
+    const int columns = columnsOf(bar);
+    QWidget* row = nullptr;
     int at = 0;
     for (const ShownControl& shown : bar.controls) {
-        QWidget* widget = isListType(shown.type) ? makeListWidget(shown, panel) : makeToolButton(shown, panel);
-        grid->addWidget(widget, at / columns, at % columns);
-        ++at;
+        if (at++ % columns == 0) {
+            row = new QWidget(panel);
+            auto* rowLayout = new QHBoxLayout(row);
+            rowLayout->setContentsMargins(0, 0, 0, 0);
+            rowLayout->setSpacing(0);
+            rowLayout->setAlignment(Qt::AlignLeft);
+            layout->addWidget(row);
+        }
+        row->layout()->addWidget(isListType(shown.type) ? makeListWidget(shown, row) : makeToolButton(shown, row));
     }
-    layout->addLayout(grid);
     return panel;
 }
 
 namespace {
 
-int columnsOf(const ShownBar& bar) {
-    int widest = 0;
-    for (const ShownControl& shown : bar.controls) widest = std::max(widest, shown.width);
-    const int count = static_cast<int>(bar.controls.size());
-    return bar.width > 0 && widest > 0 ? std::clamp(bar.width / widest, 1, 64) : std::clamp(count, 1, 12);
+// The controls' widgets of a floating panel, in order.
+std::vector<QWidget*> floatingItems(QWidget& panel) {
+    std::vector<QWidget*> items;
+    QLayout* layout = panel.layout();
+    for (int r = 1; layout != nullptr && r < layout->count(); ++r) {
+        QWidget* row = layout->itemAt(r)->widget();
+        QLayout* rowLayout = row != nullptr ? row->layout() : nullptr;
+        for (int i = 0; rowLayout != nullptr && i < rowLayout->count(); ++i) items.push_back(rowLayout->itemAt(i)->widget());
+    }
+    return items;
 }
 
 }  // namespace
 
 bool HostBarsView::updateFloatingBar(QWidget& panel, const ShownBar& before, const ShownBar& now) {
     if (before.controls.size() != now.controls.size() || columnsOf(before) != columnsOf(now)) return false;
-    auto* layout = qobject_cast<QVBoxLayout*>(panel.layout());
-    QGridLayout* grid = layout != nullptr && layout->count() == 2 ? qobject_cast<QGridLayout*>(layout->itemAt(1)->layout())
-                                                                  : nullptr;
-    auto* title = layout != nullptr && layout->count() == 2 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
-    if (grid == nullptr || title == nullptr || grid->count() != static_cast<int>(now.controls.size())) return false;
+    QLayout* layout = panel.layout();
+    auto* title = layout != nullptr && layout->count() > 0 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
+    const std::vector<QWidget*> items = floatingItems(panel);
+    if (title == nullptr || items.size() != now.controls.size()) return false;
     for (std::size_t i = 0; i < now.controls.size(); ++i) {
         const ShownControl& was = before.controls[i];
         const ShownControl& shown = now.controls[i];
@@ -473,7 +490,7 @@ bool HostBarsView::updateFloatingBar(QWidget& panel, const ShownBar& before, con
         const ShownControl& was = before.controls[i];
         const ShownControl& shown = now.controls[i];
         if (was == shown) continue;
-        if (auto* button = qobject_cast<QToolButton*>(grid->itemAt(static_cast<int>(i))->widget())) {
+        if (auto* button = qobject_cast<QToolButton*>(items[i])) {
             showOnButton(*button, shown, &was);
         }
     }
