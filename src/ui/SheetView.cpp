@@ -16,12 +16,12 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
-#include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -33,6 +33,7 @@
 #include "automation/sim/SimRange.h"
 #include "automation/sim/SimWorkbook.h"
 #include "automation/sim/SimWorksheet.h"
+#include "ui/HostWindow.h"
 #include "ui/SheetModel.h"
 #include "ui/Text.h"
 
@@ -272,13 +273,12 @@ void SheetView::refresh() {
     if (otherSheet) table_->setCurrentIndex(model_->index(0, 0));
     showCurrentCell();
 
-    // The floating bars' area takes room only while a bar floats there.
-    if (floatingArea_ != nullptr) {
-        const auto* area = qobject_cast<QScrollArea*>(floatingArea_);
-        const QWidget* content = area != nullptr ? area->widget() : nullptr;
-        const bool any =
-            content != nullptr && !content->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
-        floatingArea_->setVisible(any);
+    // The floating bars' area takes room only while the host shows a floating bar.
+    if (const auto* host = dynamic_cast<const HostWindow*>(window_); host != nullptr && floatingArea_ != nullptr) {
+        const std::vector<ShownBar>& bars = host->shownBars().toolbars;
+        floatingArea_->setVisible(std::any_of(bars.begin(), bars.end(), [](const ShownBar& bar) {
+            return bar.position == automation::mso::BarFloating;
+        }));
     }
     followWindowMenu();
 }

@@ -20,6 +20,7 @@
 #include "automation/Excel.h"
 #include "automation/sim/SimOffice.h"
 #include "program/Startup.h"
+#include "shell/ControlGrid.h"
 #include "shell/Form1.h"
 #include "shell/ScriptedUi.h"
 #include "ui/HostWindow.h"
@@ -250,6 +251,21 @@ TEST_F(SheetViewTest, CellsARecordingWritesShowAfterItsEventAndDeleteClearsThem)
     EXPECT_EQ(sheet1->Range("A2:C3")->Find(Variant("*")), nullptr);
     EXPECT_EQ(shown(1, 2), QString());
     EXPECT_EQ(shown(1, 3), q("FALSE")) << "cells outside the selection stay";
+}
+
+TEST_F(SheetViewTest, AFloatingBarGetsRoomBelowTheSheetOnlyWhileItFloats) {
+    QWidget* area = excel()->findChild<QWidget*>(QStringLiteral("workArea"));
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(area->isHidden());
+    form->userClick(form->Excel);
+    form->dispatch([&] { shell::ShowFaceIdViewer(*form, 1); });
+    settle();
+    ASSERT_NE(excel()->floatingBar("FaceIDViewer"), nullptr);
+    EXPECT_FALSE(area->isHidden());
+    EXPECT_TRUE(sheet->isVisible());
+    form->dispatch([&] { excelApp()->CommandBars()->Item(std::string("FaceIDViewer"))->Delete(); });
+    settle();
+    EXPECT_TRUE(area->isHidden());
 }
 
 TEST_F(SheetViewTest, TheWindowMenuListsTheOpenWorkbooksAndSwitchesBetweenThem) {
