@@ -44,6 +44,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace sim = automation::sim;
 
+constexpr int kNewId = 18;
+constexpr int kOpenId = 23;
 constexpr int kSaveId = 3;
 constexpr int kSaveAsId = 748;
 constexpr const char* kExcelTitle = "Microsoft Excel";
@@ -459,6 +461,44 @@ bool SheetView::saveAs() {
     return saveTo(path);
 }
 
+bool SheetView::open() {
+    const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
+    if (!excel) return false;
+    const std::string folder = book_ ? book_->folder() : std::string();
+    std::string path;
+    if (askOpenName) {
+        path = askOpenName(folder);
+    } else {
+        path = toStd(QFileDialog::getOpenFileName(window(), QString::fromUtf8("打开"), toQ(folder),
+                                                  QString::fromUtf8("Microsoft Excel 工作簿 (*.xls)")));
+    }
+    if (path.empty()) return false;
+    bool done = true;
+    try {
+        excel->Workbooks()->Open(path);
+    } catch (const std::exception& e) {
+        error("无法打开“" + path + "”。\n\n文件可能不存在，不是 Excel 97-2003 工作簿 (.xls)，或已损坏。\n\n(" +
+              failureText(e) + ")");
+        done = false;
+    }
+    changed();
+    return done;
+}
+
+bool SheetView::newWorkbook() {
+    const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
+    if (!excel) return false;
+    bool done = true;
+    try {
+        excel->Workbooks()->Add();
+    } catch (const std::exception& e) {
+        error("无法新建工作簿: " + failureText(e));
+        done = false;
+    }
+    changed();
+    return done;
+}
+
 bool SheetView::saveTo(const std::string& path) {
     const std::shared_ptr<sim::SimWorkbook> book = book_;
     bool done = true;
@@ -492,6 +532,10 @@ void SheetView::defaultActionRan(const std::string& logEntry) {
         save();
     } else if (id == kSaveAsId) {
         saveAs();
+    } else if (id == kOpenId) {
+        open();
+    } else if (id == kNewId) {
+        newWorkbook();
     }
 }
 

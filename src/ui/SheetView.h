@@ -25,8 +25,9 @@ class SheetModel;
 // The workbook area of the in-memory Excel's window: the active sheet of the active workbook as a grid of
 // cells with column letters and row numbers, a name box and formula bar above it, the sheet tabs below. A
 // person types into a cell as into Excel (numbers and TRUE/FALSE become numbers and Booleans), clicks a tab
-// to activate that sheet, switches workbooks from the Window menu (or Ctrl+F6), and saves with File > Save
-// and Save As (Ctrl+S, F12), which write the real .xls file.
+// to activate that sheet, switches workbooks from the Window menu (or Ctrl+F6), opens and starts workbooks
+// with File > Open and New, and saves with File > Save and Save As (Ctrl+S, F12), which write the real .xls
+// file.
 //
 // Everything a person changes goes through Excel's automation members (Range.Value, Activate, Save,
 // SaveAs), as a macro's changes would; what the view shows it reads from the Office after each event, so
@@ -46,8 +47,8 @@ public:
     // nothing changed.
     void refresh();
 
-    // A default action of Excel's own bars ran in its window ("builtin:3 保存(&S)"): File > Save and
-    // Save As are carried out here, where a file name can be asked for.
+    // A default action of Excel's own bars ran in its window ("builtin:3 保存(&S)"): File > New, Open, Save
+    // and Save As are carried out here, where a file name can be asked for.
     void defaultActionRan(const std::string& logEntry);
 
     // What a person does, each as one event; false when nothing was done (cancelled, or Excel refused,
@@ -56,6 +57,8 @@ public:
     bool activateWorkbook(const std::string& name);
     bool save();
     bool saveAs();
+    bool open();
+    bool newWorkbook();
 
     // The workbook and sheet shown ("" when none).
     std::string workbookName() const;
@@ -70,6 +73,8 @@ public:
 
     // Asks for the file name to save as, starting from `suggested`; "" cancels. Unset, a file dialog asks.
     std::function<std::string(const std::string& suggested)> askFileName;
+    // Asks for a workbook file to open; "" cancels. Unset, a file dialog asks.
+    std::function<std::string(const std::string& folder)> askOpenName;
     // Shows an error box. Unset, a message box shows it.
     std::function<void(const std::string& title, const std::string& text)> showError;
     std::function<void()> onChanged;

@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -305,7 +306,7 @@ TEST_F(SheetViewTest, TheWindowMenuListsTheOpenWorkbooksAndSwitchesBetweenThem) 
     EXPECT_EQ(checked, 1);
 }
 
-TEST_F(SheetViewTest, SaveAsAsksForANameAndAFailedSaveSaysWhyInChinese) {
+TEST_F(SheetViewTest, SaveAsAndOpenAskForANameAndAFailureSaysWhyInChinese) {
     openDesignerWorkbook();
     typeIntoCell(5, 0, q("42"));
 
@@ -346,6 +347,21 @@ TEST_F(SheetViewTest, SaveAsAsksForANameAndAFailedSaveSaysWhyInChinese) {
     EXPECT_EQ(sheet->workbookName(), "我的设计.xls");
     EXPECT_EQ(excel()->windowTitle(), q("Microsoft Excel - 我的设计.xls"));
     EXPECT_EQ(xls::readWorkbook((programFolder / "我的设计.xls").string()).sheets[0].cells.at({6, 1}), Variant(42.0));
+
+    // Closed and opened again with File > 打开; a file that is no workbook says so.
+    excelApp()->Workbooks()->Item("我的设计.xls")->Close();
+    fs::path notABook = programFolder / "说明.xls";
+    std::ofstream(notABook) << "not a workbook";
+    sheet->askOpenName = [&](const std::string&) { return notABook.string(); };
+    chooseExcelMenu("文件(&F)", "打开(&O)...");
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_NE(errors[0].find("无法打开"), std::string::npos) << errors[0];
+    errors.clear();
+    sheet->askOpenName = [&](const std::string&) { return (programFolder / "我的设计.xls").string(); };
+    chooseExcelMenu("文件(&F)", "打开(&O)...");
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(sheet->workbookName(), "我的设计.xls");
+    EXPECT_EQ(shown(5, 0), q("42"));
 }
 
 // The picture of a sheet of Tessaline.xls in Excel's window; saved where TESSALINE_SHEET_SCREENSHOT says.
