@@ -87,6 +87,10 @@ TEST_F(ContentLoad, SyntaxErrorsNameTheFileLineAndColumn) {
     const std::string error = loadError();
     EXPECT_NE(error.find("excel.json: line 2, column 19"), std::string::npos) << error;
     EXPECT_NE(error.find("unexpected ','"), std::string::npos) << error;
+
+    // Bars are read while the file is parsed: a wrong bar still gives way to a syntax error after it.
+    write("excel.json", "{\"application\": {\"name\": \"X\"}, \"commandBars\": [{\"nameLocal\": \"x\"}],\n ]");
+    EXPECT_NE(loadError().find("excel.json: line 2, column 2"), std::string::npos) << loadError();
 }
 
 TEST_F(ContentLoad, WrongValuesNameTheirPath) {
@@ -121,7 +125,7 @@ TEST_F(ContentLoad, WrongValuesNameTheirPath) {
           R"({"application": {"name": "X"}, "commandBars": [{"name": "C", "type": 2, "visible": true}]})");
     EXPECT_NE(loadError().find("commandBars[0].visible"), std::string::npos) << loadError();
 
-    write("excel.json", R"({"commandBars": []})");
+    write("excel.json", R"({"commandBars": [{"nameLocal": "无名"}]})");
     EXPECT_NE(loadError().find("excel.json: application: missing"), std::string::npos) << loadError();
 
     write("excel.json", R"([1, 2])");
