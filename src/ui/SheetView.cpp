@@ -34,6 +34,7 @@
 #include "automation/sim/SimWorkbook.h"
 #include "automation/sim/SimWorksheet.h"
 #include "ui/HostWindow.h"
+#include "ui/SheetCellDelegate.h"
 #include "ui/SheetModel.h"
 #include "ui/Text.h"
 
@@ -195,7 +196,8 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     table_->verticalHeader()->setDefaultSectionSize(20);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->verticalHeader()->setMinimumWidth(40);
-    table_->setStyleSheet(QStringLiteral("QTableView { gridline-color: #d0d7e5; }"));
+    table_->setItemDelegate(new SheetCellDelegate(*table_, *model_));
+    table_->setShowGrid(false);
     layout->addWidget(table_, 1);
     connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCell(); });
     connect(formula_, &QLineEdit::returnPressed, this, [this] { enterFromFormulaBar(); });

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -237,6 +238,26 @@ TEST_F(SheetViewTest, CellsARecordingWritesShowAfterItsEventAndDeleteClearsThem)
     settle();
     EXPECT_EQ(shown(39999, 1), q("最后一行"));
     EXPECT_EQ(shown(2, 0), q("3.5"));
+
+    // A long text runs on over the empty cells to its right, as a recording's captions do, and stops at a
+    // filled one.
+    sheet1->Range("A6")->SetValue(Variant("一段很长很长很长很长很长很长很长的标题"));
+    sheet1->Range("A7")->SetValue(Variant("一段很长很长很长很长很长很长很长的标题"));
+    sheet1->Range("B7")->SetValue(Variant(1.0));
+    settle();
+    QTableView* cells = sheet->table();
+    const QImage painted = cells->viewport()->grab().toImage();
+    const auto inkIn = [&](int row, int column) {
+        int ink = 0;
+        const QRect rect = cells->visualRect(cells->model()->index(row, column)).adjusted(1, 1, -2, -2);
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) ink += qGray(painted.pixel(x, y)) < 100 ? 1 : 0;
+        }
+        return ink;
+    };
+    EXPECT_GT(inkIn(5, 1), 10) << "the text runs on into B6";
+    EXPECT_GT(inkIn(5, 2), 10) << "and C6";
+    EXPECT_EQ(inkIn(6, 2), 0) << "B7 is filled: the text stops before it";
 
     // Digits kept as text show with the apostrophe that keeps them so when edited again.
     sheet1->Range("C3")->SetValue(Variant("'2024"));
