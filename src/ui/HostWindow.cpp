@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QScrollArea>
@@ -65,6 +66,10 @@ HostWindow::HostWindow(automation::sim::SimOffice& office, std::string hostKey, 
     setFont(MainWindow::uiFont());
     // The host's bars are the host's: no menu of Qt's own for hiding them.
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // Bars move where the host puts them, at once: an animated move lays a long toolbar out again at every
+    // step, and a handler that lets events run between its calls made hundreds of steps.
+    setAnimated(false);
+    layout()->setSizeConstraint(QLayout::SetNoConstraint);
     view_ = std::make_unique<HostBarsView>(HostBarsView::Actions{
         [this](const automation::ControlPtr& control) { runControl(control); },
         [this](const automation::ControlPtr& control, const std::string& text) { enterText(control, text); }});
