@@ -1,6 +1,8 @@
 #include "ui/SheetView.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QCoreApplication>
@@ -58,11 +60,18 @@ std::string failureText(const std::exception& e) {
     return e.what();
 }
 
+// What the grid's own keys do beyond moving: Delete, Ctrl+C, Ctrl+V.
+struct SheetKeys {
+    std::function<void()> clear;
+    std::function<void()> copy;
+    std::function<void()> paste;
+};
+
 // Excel's grid: once a cell took its text, Enter moves down and Tab to the right without editing there;
-// Delete empties the selected cells.
+// Delete empties the selected cells, Ctrl+C and Ctrl+V copy and paste them as text.
 class SheetTable final : public QTableView {
 public:
-    SheetTable(QWidget* parent, std::function<void()> clear) : QTableView(parent), clear_(std::move(clear)) {}
+    SheetTable(QWidget* parent, SheetKeys keys) : QTableView(parent), keys_(std::move(keys)) {}
 
 protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override {
@@ -86,13 +95,23 @@ protected:
     }
 
     void keyPressEvent(QKeyEvent* event) override {
+        if (state() != EditingState) {
+            if (event->matches(QKeySequence::Copy)) {
+                keys_.copy();
+                return;
+            }
+            if (event->matches(QKeySequence::Paste)) {
+                keys_.paste();
+                return;
+            }
+        }
         if (state() != EditingState && event->modifiers() == Qt::NoModifier) {
             if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
                 moveBy(1, 0);
                 return;
             }
             if (event->key() == Qt::Key_Delete) {
-                clear_();
+                keys_.clear();
                 return;
             }
         }
@@ -124,7 +143,7 @@ private:
         if (next.isValid()) setCurrentIndex(next);
     }
 
-    std::function<void()> clear_;
+    SheetKeys keys_;
 };
 
 bool isWindowMenu(const QString& caption) {
@@ -182,7 +201,8 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     model_ = new SheetModel(this);
     model_->onRefused = [this](const std::string& why) { error("无法输入: " + why); };
     model_->onEntered = [this] { changed(); };
-    table_ = new SheetTable(this, [this] { clearSelection(); });
+    table_ = new SheetTable(this, SheetKeys{[this] { clearSelection(); }, [this] { copySelection(); },
+                                            [this] { paste(); }});
     table_->setObjectName(QStringLiteral("cells"));
     table_->setModel(model_);
     table_->setWordWrap(false);
@@ -392,6 +412,54 @@ void SheetView::clearSelection() {
     } catch (const std::exception& e) {
         error("无法清除: " + failureText(e));
     }
+    changed();
+}
+
+void SheetView::copySelection() {
+    const QItemSelection selection = table_->selectionModel()->selection();
+    if (selection.isEmpty()) return;
+    // The block as Excel puts it on the clipboard: rows of TAB-separated cells, as they are displayed.
+    const QItemSelectionRange& range = selection.first();
+    QString text;
+    for (int row = range.top(); row <= range.bottom(); ++row) {
+        for (int column = range.left(); column <= range.right(); ++column) {
+            if (column > range.left()) text += QLatin1Char('\t');
+            text += model_->index(row, column).data(Qt::DisplayRole).toString();
+        }
+        text += QStringLiteral("\r\n");
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void SheetView::paste() {
+    const QModelIndex at = table_->currentIndex();
+    if (!at.isValid() || !model_->sheet()) return;
+    QString text = QGuiApplication::clipboard()->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    if (text.isEmpty()) return;
+    // Rows of TAB-separated texts land from the current cell on, each entered as if typed.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    int widest = 0;
+    for (int line = 0; line < lines.size(); ++line) {
+        const QStringList texts = lines[line].split(QLatin1Char('\t'));
+        widest = std::max(widest, static_cast<int>(texts.size()));
+        for (int i = 0; i < texts.size(); ++i) {
+            const int row = at.row() + line;
+            const int column = at.column() + i;
+            if (row >= model_->rowCount() || column >= model_->columnCount()) continue;
+            const std::string why = model_->enter(row, column, toStd(texts[i]));
+            if (!why.empty()) {
+                error("无法粘贴: " + why);
+                changed();
+                return;
+            }
+        }
+    }
+    const int bottom = std::min(at.row() + static_cast<int>(lines.size()), model_->rowCount()) - 1;
+    const int right = std::min(at.column() + widest, model_->columnCount()) - 1;
+    table_->selectionModel()->select(QItemSelection(at, model_->index(bottom, right)),
+                                     QItemSelectionModel::ClearAndSelect);
     changed();
 }
 

@@ -24,7 +24,8 @@ class SheetModel;
 
 // The workbook area of the in-memory Excel's window: the active sheet of the active workbook as a grid of
 // cells with column letters and row numbers, a name box and formula bar above it, the sheet tabs below. A
-// person types into a cell as into Excel (numbers and TRUE/FALSE become numbers and Booleans), clicks a tab
+// person types into a cell as into Excel (numbers and TRUE/FALSE become numbers and Booleans), pastes rows
+// of TAB-separated text (a design copied from elsewhere), clicks a tab
 // to activate that sheet, switches workbooks from the Window menu (or Ctrl+F6), opens and starts workbooks
 // with File > Open and New, and saves with File > Save and Save As (Ctrl+S, F12), which write the real .xls
 // file.
@@ -85,6 +86,8 @@ private:
     void showCurrentCell();
     void enterFromFormulaBar();
     void clearSelection();
+    void copySelection();
+    void paste();
     void nextWorkbook();
     void followWindowMenu();
     void fillWindowMenu(QMenu& menu);

@@ -2,7 +2,9 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -273,6 +275,26 @@ TEST_F(SheetViewTest, CellsARecordingWritesShowAfterItsEventAndDeleteClearsThem)
     EXPECT_EQ(sheet1->Range("A2:C3")->Find(Variant("*")), nullptr);
     EXPECT_EQ(shown(1, 2), QString());
     EXPECT_EQ(shown(1, 3), q("FALSE")) << "cells outside the selection stay";
+}
+
+TEST_F(SheetViewTest, RowsPastedFromElsewhereAreEnteredAsTypedAndCopyGivesThemBack) {
+    openDesignerWorkbook();
+    QTableView* table = sheet->table();
+    table->setCurrentIndex(table->model()->index(1, 0));
+    // A design row copied from a text file or another spreadsheet, with Windows line ends.
+    QGuiApplication::clipboard()->setText(q("1\t1\t问候\tFALSE\ttrue\t1\r\n2\t1\t'007\r\n"));
+    QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+    settle();
+    const automation::WorksheetPtr sheet1 = excelApp()->ActiveWorkbook()->ActiveSheet();
+    EXPECT_EQ(sheet1->Range("C2")->Value(), Variant("问候"));
+    EXPECT_EQ(sheet1->Range("E2")->Value(), Variant(true));
+    EXPECT_EQ(sheet1->Range("F2")->Value(), Variant(1.0));
+    EXPECT_EQ(sheet1->Range("C3")->Value(), Variant("007"));
+    EXPECT_EQ(sheet1->Range("D3")->Value(), Variant(false)) << "cells the paste did not reach keep their value";
+
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              q("1\t1\t问候\tFALSE\tTRUE\t1\r\n2\t1\t007\tFALSE\tTRUE\t1\r\n"));
 }
 
 TEST_F(SheetViewTest, AFloatingBarGetsRoomBelowTheSheetOnlyWhileItFloats) {
