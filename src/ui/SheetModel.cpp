@@ -38,9 +38,7 @@ void SheetModel::refresh() {
     repaintAll();
 }
 
-void SheetModel::repaintAll() {
-    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-}
+void SheetModel::repaintAll() { emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1)); }
 
 std::string SheetModel::enter(int row, int column, const std::string& text) {
     if (!sheet_) return "没有可编辑的工作表";

@@ -2,10 +2,10 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QFileDialog>
-#include <QHBoxLayout>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -201,8 +201,8 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     model_ = new SheetModel(this);
     model_->onRefused = [this](const std::string& why) { error("无法输入: " + why); };
     model_->onEntered = [this] { changed(); };
-    table_ = new SheetTable(this, SheetKeys{[this] { clearSelection(); }, [this] { copySelection(); },
-                                            [this] { paste(); }});
+    table_ =
+        new SheetTable(this, SheetKeys{[this] { clearSelection(); }, [this] { copySelection(); }, [this] { paste(); }});
     table_->setObjectName(QStringLiteral("cells"));
     table_->setModel(model_);
     table_->setWordWrap(false);
@@ -405,8 +405,9 @@ void SheetView::clearSelection() {
     if (!sheet) return;
     try {
         for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
-            sheet->Range(sheet->Cells(range.top() + 1, range.left() + 1),
-                         sheet->Cells(range.bottom() + 1, range.right() + 1))
+            sheet
+                ->Range(sheet->Cells(range.top() + 1, range.left() + 1),
+                        sheet->Cells(range.bottom() + 1, range.right() + 1))
                 ->ClearContents();
         }
     } catch (const std::exception& e) {
@@ -573,9 +574,9 @@ bool SheetView::saveTo(const std::string& path) {
     const std::shared_ptr<sim::SimWorkbook> book = book_;
     bool done = true;
     try {
-        const bool same = !book->folder().empty() &&
-                          automation::filePath(path) ==
-                              automation::filePath(book->folder()) / automation::filePath(book->name());
+        const bool same =
+            !book->folder().empty() &&
+            automation::filePath(path) == automation::filePath(book->folder()) / automation::filePath(book->name());
         if (same) {
             book->Save();
         } else {

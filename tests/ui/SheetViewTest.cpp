@@ -293,8 +293,7 @@ TEST_F(SheetViewTest, RowsPastedFromElsewhereAreEnteredAsTypedAndCopyGivesThemBa
     EXPECT_EQ(sheet1->Range("D3")->Value(), Variant(false)) << "cells the paste did not reach keep their value";
 
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              q("1\t1\t问候\tFALSE\tTRUE\t1\r\n2\t1\t007\tFALSE\tTRUE\t1\r\n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), q("1\t1\t问候\tFALSE\tTRUE\t1\r\n2\t1\t007\tFALSE\tTRUE\t1\r\n"));
 }
 
 TEST_F(SheetViewTest, AFloatingBarGetsRoomBelowTheSheetOnlyWhileItFloats) {
