@@ -238,8 +238,8 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
         key->setContext(Qt::WindowShortcut);
         connect(key, &QShortcut::activated, this, std::move(run));
     };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { save(); });
-    shortcut(QKeySequence(Qt::Key_F12), [this] { saveAs(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { runExcelCommand(kSaveId); });
+    shortcut(QKeySequence(Qt::Key_F12), [this] { runExcelCommand(kSaveAsId); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F6), [this] { nextWorkbook(); });
     table_->setCurrentIndex(model_->index(0, 0));
     setFocusProxy(table_);
@@ -589,6 +589,29 @@ bool SheetView::saveTo(const std::string& path) {
     }
     changed();
     return done;
+}
+
+void SheetView::runExcelCommand(int id) {
+    // The key runs Excel's own command, as the menu would: a click hooked by the capture is reported in
+    // Tessaline instead of saving, as in Excel.
+    auto* host = dynamic_cast<HostWindow*>(window_);
+    automation::ControlPtr command;
+    if (host != nullptr) {
+        try {
+            const auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(office_.host("Excel"));
+            if (excel) command = excel->CommandBars()->FindControl(std::nullopt, automation::Variant(id), std::nullopt,
+                                                                   automation::Variant(true));
+        } catch (const std::exception&) {
+            command = nullptr;
+        }
+    }
+    if (command != nullptr) {
+        host->runControl(command);
+    } else if (id == kSaveId) {
+        save();
+    } else if (id == kSaveAsId) {
+        saveAs();
+    }
 }
 
 void SheetView::defaultActionRan(const std::string& logEntry) {

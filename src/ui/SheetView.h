@@ -89,6 +89,7 @@ private:
     void copySelection();
     void paste();
     void nextWorkbook();
+    void runExcelCommand(int id);
     void followWindowMenu();
     void fillWindowMenu(QMenu& menu);
     bool saveTo(const std::string& path);
