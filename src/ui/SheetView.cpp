@@ -599,8 +599,9 @@ void SheetView::runExcelCommand(int id) {
     if (host != nullptr) {
         try {
             const auto excel = std::dynamic_pointer_cast<automation::ExcelApplication>(office_.host("Excel"));
-            if (excel) command = excel->CommandBars()->FindControl(std::nullopt, automation::Variant(id), std::nullopt,
-                                                                   automation::Variant(true));
+            if (excel)
+                command = excel->CommandBars()->FindControl(std::nullopt, automation::Variant(id), std::nullopt,
+                                                            automation::Variant(true));
         } catch (const std::exception&) {
             command = nullptr;
         }
