@@ -40,7 +40,8 @@ void BM_Start(benchmark::State& state) {
             tessaline::shell::ScriptedUi ui;
             auto form = tessaline::program::openMainWindow(*office, ui);
             state.PauseTiming();  // the teardown is not part of the start
-            const auto excel = std::dynamic_pointer_cast<tessaline::automation::ExcelApplication>(office->host("Excel"));
+            const auto excel =
+                std::dynamic_pointer_cast<tessaline::automation::ExcelApplication>(office->host("Excel"));
             bars = excel ? excel->CommandBars()->Count() : 0;
             form.reset();
             office.reset();

@@ -240,7 +240,6 @@ private:
     std::size_t count_ = 0;
 };
 
-
 void checkControlCount(const json& controls, const Fields& f) {
     if (controls.size() > MaxControlsPerBar) {
         fail(f.file(), f.pathOf("controls"),

@@ -59,7 +59,9 @@ bool sameRect(const std::optional<CellRect>& a, const std::optional<CellRect>& b
 TEST(CellStoreTest, AnswersAsAnOrderedMapAfterRandomWritesDeletesAndClears) {
     std::mt19937 random(12);
     // A small area so that cells collide, are overwritten and deleted; the sheet's last row and column too.
-    auto row = [&] { return random() % 9 == 0 ? xl::MaxRows - static_cast<int>(random() % 3) : 1 + static_cast<int>(random() % 30); };
+    auto row = [&] {
+        return random() % 9 == 0 ? xl::MaxRows - static_cast<int>(random() % 3) : 1 + static_cast<int>(random() % 30);
+    };
     auto column = [&] { return random() % 9 == 0 ? xl::MaxColumns : 1 + static_cast<int>(random() % 12); };
     CellStore store;
     Model model;
