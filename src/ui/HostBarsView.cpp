@@ -1,6 +1,7 @@
 #include "ui/HostBarsView.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -97,20 +98,45 @@ QIcon HostBarsView::badge(int faceId) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     {
-        // Square corners without antialiasing: a block of the FaceIDViewer draws a thousand new badges at once.
+        // Square corners without antialiasing, and the number put together from digits drawn once: a block of
+        // the FaceIDViewer draws a thousand new badges at once, and shaping each number's text cost most.
         QPainter painter(&pixmap);
         painter.setPen(QColor(0x5a, 0x7e, 0xb0));
         painter.setBrush(QColor(0xe4, 0xec, 0xf7));
         painter.drawRect(QRect(0, 0, size.width() - 1, size.height() - 1));
-        QFont font;
-        font.setPixelSize(faceId >= 10000 ? 9 : 10);
-        painter.setFont(font);
-        painter.setPen(QColor(0x1f, 0x3a, 0x60));
-        painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::number(faceId));
+        const std::array<QPixmap, 10>& digits = digitsOf(faceId >= 10000 ? 9 : 10);
+        const QString number = QString::number(faceId);
+        int width = 0;
+        for (const QChar digit : number) width += digits[static_cast<std::size_t>(digit.unicode() - u'0')].width();
+        int x = (size.width() - width) / 2;
+        for (const QChar digit : number) {
+            const QPixmap& glyph = digits[static_cast<std::size_t>(digit.unicode() - u'0')];
+            painter.drawPixmap(x, (size.height() - glyph.height()) / 2, glyph);
+            x += glyph.width();
+        }
     }
     QIcon icon(pixmap);
     badges_.emplace(faceId, icon);
     return icon;
+}
+
+const std::array<QPixmap, 10>& HostBarsView::digitsOf(int pixelSize) {
+    std::array<QPixmap, 10>& digits = digits_[pixelSize];
+    if (!digits[0].isNull()) return digits;
+    QFont font;
+    font.setPixelSize(pixelSize);
+    const QFontMetrics metrics(font);
+    for (int d = 0; d < 10; ++d) {
+        const QChar digit(u'0' + d);
+        QPixmap glyph(std::max(1, metrics.horizontalAdvance(digit)), metrics.height());
+        glyph.fill(Qt::transparent);
+        QPainter painter(&glyph);
+        painter.setFont(font);
+        painter.setPen(QColor(0x1f, 0x3a, 0x60));
+        painter.drawText(glyph.rect(), Qt::AlignCenter, QString(digit));
+        digits[static_cast<std::size_t>(d)] = glyph;
+    }
+    return digits;
 }
 
 void HostBarsView::fillMenuBar(QMenuBar& menuBar, const ShownBar& bar) {

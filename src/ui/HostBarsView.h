@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -57,8 +59,12 @@ private:
     QAction* makeAction(QToolBar& toolBar, const ShownControl& shown);
     void showOnAction(QAction& action, const ShownControl& shown, const ShownControl* before);
 
+    // The digits of badge numbers, drawn once for each of the two sizes used.
+    const std::array<QPixmap, 10>& digitsOf(int pixelSize);
+
     Actions actions_;
     std::map<int, QIcon> badges_;
+    std::map<int, std::array<QPixmap, 10>> digits_;
 };
 
 // A control's tooltip in a host: its own tooltip or else its caption, with the FaceId beside it.
