@@ -1,6 +1,8 @@
 #include "automation/sim/SimWorksheet.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -41,10 +43,67 @@ const Variant* CellStore::find(int row, int column) const {
     return it != cells->end() && it->column == column ? &it->value : nullptr;
 }
 
-void CellStore::forget(int row, int column) {
-    auto& rows = columns_[static_cast<std::size_t>(column)];
-    auto it = std::lower_bound(rows.begin(), rows.end(), row);
-    if (it != rows.end() && *it == row) rows.erase(it);
+namespace {
+
+constexpr std::size_t kColumnWords = xl::MaxRows / 64 + 1;  // bit r is row r; row 0 is never set
+
+// Bits `low` to `high` (0 to 63) of a word.
+std::uint64_t bitsFromTo(int low, int high) {
+    const std::uint64_t upTo = high == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (high + 1)) - 1;
+    return upTo & (~std::uint64_t{0} << low);
+}
+
+}  // namespace
+
+void CellStore::ColumnIndex::add(int row) {
+    if (bits_.empty()) bits_.assign(kColumnWords, 0);
+    std::uint64_t& word = bits_[static_cast<std::size_t>(row) >> 6];
+    const std::uint64_t bit = std::uint64_t{1} << (row & 63);
+    if ((word & bit) == 0) ++count_;
+    word |= bit;
+}
+
+void CellStore::ColumnIndex::remove(int row) { removeRows(row, row); }
+
+void CellStore::ColumnIndex::removeRows(int top, int bottom) {
+    top = std::max(top, 1);
+    bottom = std::min(bottom, xl::MaxRows);
+    if (bits_.empty() || top > bottom) return;
+    for (int w = top >> 6; w <= bottom >> 6; ++w) {
+        const std::uint64_t mask = bitsFromTo(w == top >> 6 ? top & 63 : 0, w == bottom >> 6 ? bottom & 63 : 63);
+        std::uint64_t& word = bits_[static_cast<std::size_t>(w)];
+        count_ -= std::popcount(word & mask);
+        word &= ~mask;
+    }
+    if (count_ == 0) bits_ = {};
+}
+
+std::optional<int> CellStore::ColumnIndex::next(int from, int to) const {
+    if (bits_.empty()) return std::nullopt;
+    if (to >= from) {
+        from = std::max(from, 1);
+        to = std::min(to, xl::MaxRows);
+        if (from > to) return std::nullopt;
+        int w = from >> 6;
+        std::uint64_t word = bits_[static_cast<std::size_t>(w)] & bitsFromTo(from & 63, 63);
+        while (word == 0) {
+            if (++w > to >> 6) return std::nullopt;
+            word = bits_[static_cast<std::size_t>(w)];
+        }
+        const int row = (w << 6) + std::countr_zero(word);
+        return row <= to ? std::optional<int>(row) : std::nullopt;
+    }
+    from = std::min(from, xl::MaxRows);
+    to = std::max(to, 1);
+    if (from < to) return std::nullopt;
+    int w = from >> 6;
+    std::uint64_t word = bits_[static_cast<std::size_t>(w)] & bitsFromTo(0, from & 63);
+    while (word == 0) {
+        if (--w < to >> 6) return std::nullopt;
+        word = bits_[static_cast<std::size_t>(w)];
+    }
+    const int row = (w << 6) + 63 - std::countl_zero(word);
+    return row >= to ? std::optional<int>(row) : std::nullopt;
 }
 
 void CellStore::set(int row, int column, const Variant& value) {
@@ -61,7 +120,7 @@ void CellStore::set(int row, int column, const Variant& value) {
         auto it = std::lower_bound(cells.begin(), cells.end(), column, byColumn<Cell>);
         if (it == cells.end() || it->column != column) return;
         cells.erase(it);
-        forget(row, column);
+        columns_[c].remove(row);
         --size_;
         while (!rows_.empty() && rows_.back().empty()) rows_.pop_back();
         while (!columns_.empty() && columns_.back().empty()) columns_.pop_back();
@@ -80,12 +139,7 @@ void CellStore::set(int row, int column, const Variant& value) {
     cells.insert(it, Cell{column, value});
     ++size_;
     if (c >= columns_.size()) columns_.resize(c + 1);
-    auto& rows = columns_[c];
-    if (rows.empty() || rows.back() < row) {
-        rows.push_back(row);
-    } else {
-        rows.insert(std::lower_bound(rows.begin(), rows.end(), row), row);
-    }
+    columns_[c].add(row);
 }
 
 void CellStore::erase(const CellRect& rect) {
@@ -94,11 +148,9 @@ void CellStore::erase(const CellRect& rect) {
     const int top = std::max(1, rect.top);
     const int bottom = std::min(static_cast<int>(rows_.size()) - 1, rect.bottom);
     if (top > bottom) return;
-    // Each column's rows go in one cut, so clearing a large block costs its cells, not cells times rows.
     const int right = std::min(static_cast<int>(columns_.size()) - 1, rect.right);
     for (int column = std::max(1, rect.left); column <= right; ++column) {
-        auto& rows = columns_[static_cast<std::size_t>(column)];
-        rows.erase(std::lower_bound(rows.begin(), rows.end(), top), std::upper_bound(rows.begin(), rows.end(), bottom));
+        columns_[static_cast<std::size_t>(column)].removeRows(top, bottom);
     }
     for (int row = top; row <= bottom; ++row) {
         Row& cells = rows_[static_cast<std::size_t>(row)];
@@ -114,17 +166,7 @@ void CellStore::erase(const CellRect& rect) {
 
 std::optional<int> CellStore::nextInColumn(int column, int from, int to) const {
     if (column < 1 || static_cast<std::size_t>(column) >= columns_.size()) return std::nullopt;
-    const auto& rows = columns_[static_cast<std::size_t>(column)];
-    if (to >= from) {
-        auto it = std::lower_bound(rows.begin(), rows.end(), from);
-        if (it != rows.end() && *it <= to) return *it;
-        return std::nullopt;
-    }
-    auto it = std::upper_bound(rows.begin(), rows.end(), from);
-    if (it == rows.begin()) return std::nullopt;
-    --it;
-    if (*it >= to) return *it;
-    return std::nullopt;
+    return columns_[static_cast<std::size_t>(column)].next(from, to);
 }
 
 std::optional<int> CellStore::nextInRow(int row, int from, int to) const {

@@ -19,8 +19,8 @@ class SimWorkbook;
 // The filled cells of a sheet. Only non-empty cells are stored, so a sheet of a few hundred thousand
 // values costs what they cost. The cells sit in a table indexed by row number, each row holding its filled
 // columns in order, so reading or writing a sheet row by row costs the same at every row; a second index,
-// each column's filled rows in order, answers "next filled cell down or up a column" without walking the
-// rows in between.
+// one bit per row for each column in use, answers "next filled cell down or up a column" without walking
+// the rows in between, and costs the same whatever order cells are written or cleared in.
 class CellStore {
 public:
     const Variant* find(int row, int column) const;
@@ -52,13 +52,26 @@ private:
     };
     using Row = std::vector<Cell>;  // by column
 
+    // The filled rows of one column, a bit per row of the sheet (8 KB while the column holds a cell).
+    class ColumnIndex {
+    public:
+        bool empty() const { return count_ == 0; }
+        void add(int row);
+        void remove(int row);
+        void removeRows(int top, int bottom);
+        std::optional<int> next(int from, int to) const;
+
+    private:
+        std::vector<std::uint64_t> bits_;
+        int count_ = 0;
+    };
+
     const Row* rowAt(int row) const;
-    void forget(int row, int column);  // takes `row` out of `column`'s index
 
     // rows_[r] holds row r (index 0 unused); grown up to the last row ever filled, at most xl::MaxRows + 1.
     std::vector<Row> rows_;
-    // columns_[c] holds the filled rows of column c in order; grown like rows_.
-    std::vector<std::vector<int>> columns_;
+    // columns_[c] indexes column c; grown like rows_.
+    std::vector<ColumnIndex> columns_;
     std::size_t size_ = 0;
     std::uint64_t revision_ = 0;
 };
