@@ -29,8 +29,9 @@ QAction* installResetBarsCommand(QMainWindow& window, automation::sim::SimOffice
 
     QObject::connect(reset, &QAction::triggered, &window, [&window, &office, hostKey, changed = std::move(changed)] {
         const QString text =
-            QStringLiteral("把 %1 的全部命令栏恢复为原始内容？\n\n新建的工具栏、添加或移动的控件和其他更改都将丢失，"
-                           "下次启动也从原始内容开始。")
+            QStringLiteral(
+                "把 %1 的全部命令栏恢复为原始内容？\n\n新建的工具栏、添加或移动的控件和其他更改都将丢失，"
+                "下次启动也从原始内容开始。")
                 .arg(toQ(hostKey));
         if (QMessageBox::question(&window, window.windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                   QMessageBox::No) != QMessageBox::Yes) {

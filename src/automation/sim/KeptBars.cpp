@@ -70,7 +70,9 @@ class KeptBars::Writer {
 public:
     static Json controls(const std::vector<std::shared_ptr<SimControl>>& controls) {
         Json list = Json::array();
-        for (const auto& c : controls) list.push_back(control(*c));
+        for (const auto& c : controls) {
+            if (!c->temporary_) list.push_back(control(*c));
+        }
         return list;
     }
 
@@ -120,7 +122,9 @@ std::string KeptBars::snapshot(const SimCommandBars& bars, const std::string& ap
     Json document = Json::object();
     document["application"] = Json{{"name", fitted(applicationName)}};
     Json list = Json::array();
-    for (const auto& bar : bars.bars_) list.push_back(Writer::bar(*bar));
+    for (const auto& bar : bars.bars_) {
+        if (!bar->temporary_) list.push_back(Writer::bar(*bar));
+    }
     document["commandBars"] = std::move(list);
     return document.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -172,7 +176,8 @@ public:
         if (spec.id > 1) c->shipped_ = index_.find(spec.id, spec.type);
         if (isPopupType(spec.type)) {
             c->popupBar_ = SimCommandBar::ofPopup(c);
-            for (const auto& child : spec.controls) c->popupBar_->insert(c->popupBar_->controls_.size(), control(child));
+            for (const auto& child : spec.controls)
+                c->popupBar_->insert(c->popupBar_->controls_.size(), control(child));
         }
         return c;
     }
@@ -232,8 +237,8 @@ void KeptBars::writeAtomically(const std::filesystem::path& path, const std::str
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
     if (error) {
-        throw std::runtime_error("the folder " + pathText(path.parent_path()) + " cannot be made (" +
-                                 error.message() + ")");
+        throw std::runtime_error("the folder " + pathText(path.parent_path()) + " cannot be made (" + error.message() +
+                                 ")");
     }
     std::filesystem::path temporary = path;
     temporary += ".tmp~";
@@ -334,8 +339,8 @@ void BarKeeper::reset(const std::string& hostKey, const std::string& contentFile
     const std::filesystem::path file = fileOf(contentFile);
     std::filesystem::remove(file, error);
     if (error) {
-        problems_.push_back("The kept command bars of " + hostKey + " in " + pathText(file) +
-                            " cannot be removed (" + error.message() + ").");
+        problems_.push_back("The kept command bars of " + hostKey + " in " + pathText(file) + " cannot be removed (" +
+                            error.message() + ").");
     }
 }
 

@@ -238,9 +238,7 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
         throw invalidCall();
     }
     const bool isMenuBar = menuBar && menuBar->toBool();
-    if (temporary) {
-        (void)temporary->toBool();  // checked like any argument; nothing outlives this Office anyway
-    }
+    const bool isTemporary = temporary && temporary->toBool();
     if (isMenuBar && pos == mso::BarPopup) {
         throw invalidCall();  // a bar cannot be a menu bar and a shortcut menu at once
     }
@@ -263,6 +261,9 @@ CommandBarPtr SimCommandBars::Add(const Optional& name, const Optional& position
     spec.visible = false;
     spec.enabled = true;
     auto bar = SimCommandBar::topLevel(shared_from_this(), spec, false);
+    if (isTemporary) {
+        bar->markTemporary();
+    }
     bars_.push_back(bar);
     positionsValid_ = false;
     ++context_->changes;
@@ -687,9 +688,7 @@ ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Opti
     if (parameter) {
         (void)parameter->toString();
     }
-    if (temporary) {
-        (void)temporary->toBool();
-    }
+    const bool isTemporary = temporary && temporary->toBool();
 
     std::shared_ptr<SimControl> control;
     if (controlId > 1) {
@@ -708,6 +707,9 @@ ControlPtr SimControls::Add(const Optional& type, const Optional& id, const Opti
         spec.type = controlType;
         spec.id = 1;
         control = SimControl::fromSpec(bar_->context(), spec, false);
+    }
+    if (isTemporary) {
+        control->markTemporary();
     }
     bar_->insert(static_cast<std::size_t>(beforeIndex - 1), control);
     return control;

@@ -163,6 +163,8 @@ public:
     void populate(const std::vector<ControlSpec>& specs, const std::shared_ptr<const void>& keeper);
     void markDeleted();
     bool deleted() const { return deleted_; }
+    // Made with Temporary:=True: gone at the next start, as Office does not keep it.
+    void markTemporary() { temporary_ = true; }
     // Grows with every change of the bar, of its controls and of the sub items of its popups.
     std::uint64_t changeCount() const { return changes_; }
     // Counts a change here, in the bars above (a popup's bar is part of the popup's bar) and in the host.
@@ -194,6 +196,7 @@ private:
     int position_ = 1;
     std::optional<int> width_;
     bool deleted_ = false;
+    bool temporary_ = false;
     std::uint64_t changes_ = 0;
     std::vector<std::shared_ptr<SimControl>> controls_;
     mutable std::unordered_map<const SimControl*, int> positions_;  // see SimCommandBars::positions_
@@ -302,6 +305,8 @@ public:
     std::shared_ptr<SimControl> clone() const;
     void markDeleted();
     bool deleted() const { return deleted_; }
+    // Made with Temporary:=True: gone at the next start, as Office does not keep it.
+    void markTemporary() { temporary_ = true; }
     // Whether the sub items of this popup can be restored (a built-in popup from the content).
     const std::shared_ptr<const ControlSpec>& shipped() const { return shipped_; }
     // The runnable default of a click, "" when the control has none.
@@ -338,6 +343,7 @@ private:
     std::vector<std::string> items_;
     std::string text_;
     bool deleted_ = false;
+    bool temporary_ = false;
 
     friend class SimCommandBar;
     friend class KeptBars;

@@ -61,6 +61,11 @@ TEST_F(KeptBars, WhatAUserChangedIsThereAtTheNextStart) {
         standard->Controls()->Item("打开(&O)...")->Delete();
         standard->Controls()->Item("保存(&S)")->SetOnAction("MySave");
         bars->Item("Formatting")->SetVisible(true);
+        // What was made for this session only is not kept.
+        bars->Add("临时", std::nullopt, std::nullopt, true);
+        standard->Controls()
+            ->Add(mso::ControlButton, std::nullopt, std::nullopt, std::nullopt, true)
+            ->SetCaption("临时");
 
         // A host that quits writes its bars, and starts from them again.
         barsOf(*office, "Word")->Add("Word 的栏");
@@ -96,6 +101,7 @@ TEST_F(KeptBars, WhatAUserChangedIsThereAtTheNextStart) {
     EXPECT_TRUE(standard->Controls()->Item(5)->BuiltIn());
     EXPECT_TRUE(bars->Item("Formatting")->Visible());
     EXPECT_NO_THROW(barsOf(*office, "Word")->Item("Word 的栏"));
+    EXPECT_EQ(errorOf([&] { bars->Item("临时"); }), vberr::InvalidCall);
 
     // Built-in bars still reset to what ships, and the user's own bar goes as the user's.
     EXPECT_TRUE(standard->BuiltIn());
