@@ -118,13 +118,14 @@ int main(int argc, char** argv) {
     for (const int factor : {1, 10, 100}) {
         for (const Interaction& interaction : interactions()) {
             const std::string name = std::string("Live/") + interaction.name + "/" + std::to_string(factor) + "x";
-            benchmark::RegisterBenchmark(name.c_str(),
-                                         [&interaction, factor](benchmark::State& state) {
-                                             playInteraction(state, interaction, factor);
-                                         })
+            benchmark::RegisterBenchmark(
+                name.c_str(),
+                [&interaction, factor](benchmark::State& state) { playInteraction(state, interaction, factor); })
                 ->UseManualTime()
                 ->Unit(benchmark::kMillisecond)
-                ->Iterations(factor == 1 ? 5 : factor == 10 ? 3 : 1);
+                ->Iterations(factor == 1    ? 5
+                             : factor == 10 ? 3
+                                            : 1);
         }
     }
     benchmark::Initialize(&argc, argv);

@@ -367,7 +367,8 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
                     if (needsOwnButton(shown)) ownButtons.emplace_back(slot.action, &shown, nullptr);
                 } else {
                     showOnAction(*slot.action, shown, &was);
-                    if (needsOwnButton(shown) || needsOwnButton(was)) ownButtons.emplace_back(slot.action, &shown, &was);
+                    if (needsOwnButton(shown) || needsOwnButton(was))
+                        ownButtons.emplace_back(slot.action, &shown, &was);
                 }
             }
         }
@@ -489,7 +490,8 @@ std::vector<QWidget*> floatingItems(QWidget& panel) {
     for (int r = 1; layout != nullptr && r < layout->count(); ++r) {
         QWidget* row = layout->itemAt(r)->widget();
         QLayout* rowLayout = row != nullptr ? row->layout() : nullptr;
-        for (int i = 0; rowLayout != nullptr && i < rowLayout->count(); ++i) items.push_back(rowLayout->itemAt(i)->widget());
+        for (int i = 0; rowLayout != nullptr && i < rowLayout->count(); ++i)
+            items.push_back(rowLayout->itemAt(i)->widget());
     }
     return items;
 }
@@ -499,7 +501,8 @@ std::vector<QWidget*> floatingItems(QWidget& panel) {
 bool HostBarsView::updateFloatingBar(QWidget& panel, const ShownBar& before, const ShownBar& now) {
     if (before.controls.size() != now.controls.size() || columnsOf(before) != columnsOf(now)) return false;
     QLayout* layout = panel.layout();
-    auto* title = layout != nullptr && layout->count() > 0 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
+    auto* title =
+        layout != nullptr && layout->count() > 0 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
     const std::vector<QWidget*> items = floatingItems(panel);
     if (title == nullptr || items.size() != now.controls.size()) return false;
     for (std::size_t i = 0; i < now.controls.size(); ++i) {

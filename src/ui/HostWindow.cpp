@@ -210,7 +210,8 @@ void HostWindow::rebuild(HostBars bars) {
         std::size_t floatingAt = 0;
         for (const ShownBar& bar : shown_.toolbars) {
             if (bar.position == mso::BarFloating) {
-                if (floatingAt < floatingPanels_.size()) floating.emplace(bar.bar.get(), std::pair{&bar, floatingPanels_[floatingAt++]});
+                if (floatingAt < floatingPanels_.size())
+                    floating.emplace(bar.bar.get(), std::pair{&bar, floatingPanels_[floatingAt++]});
             } else if (dockedAt < toolBars_.size()) {
                 docked.emplace(bar.bar.get(), std::pair{&bar, toolBars_[dockedAt++]});
             }
