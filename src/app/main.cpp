@@ -19,6 +19,7 @@
 #include "ui/LiveScenario.h"
 #include "ui/MainWindow.h"
 #include "ui/QtUi.h"
+#include "ui/SheetView.h"
 #include "ui/Text.h"
 #include "ui/WindowPicture.h"
 
@@ -208,6 +209,12 @@ int main(int argc, char** argv) {
         keepTimer.start(10000);
     }
     const int status = QApplication::exec();
+    // The in-memory Excel ends with the program; what a person typed into its workbooks is not lost unasked.
+    if (hostWindows) {
+        if (tessaline::ui::HostWindow* excel = hostWindows->window("Excel"); excel && excel->sheetView()) {
+            excel->sheetView()->offerToSaveChanges();
+        }
+    }
     office->keepBars();
     tellKeepingProblems(*office, nullptr);
     return status;

@@ -511,6 +511,33 @@ bool SheetView::save() {
     return saveTo(automation::pathText(automation::filePath(book_->folder()) / automation::filePath(book_->name())));
 }
 
+int SheetView::offerToSaveChanges() {
+    const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
+    const auto books = excel ? excel->openWorkbooks() : nullptr;
+    if (!books) return 0;
+    int saved = 0;
+    // A copy: saving under another name may reorder nothing, but a failed Activate must not skip a book.
+    const std::vector<std::shared_ptr<sim::SimWorkbook>> open = books->books();
+    for (const auto& book : open) {
+        if (book->closed() || book->Saved()) continue;
+        if (!activateWorkbook(book->name())) continue;
+        refresh();
+        const std::string question = "是否保存对“" + book->name() + "”的更改?";
+        for (;;) {
+            const bool yes = askYesNo ? askYesNo(kExcelTitle, question)
+                                      : QMessageBox::question(window(), QString::fromUtf8(kExcelTitle), toQ(question),
+                                                              QMessageBox::Yes | QMessageBox::No,
+                                                              QMessageBox::Yes) == QMessageBox::Yes;
+            if (!yes) break;
+            if (save()) {
+                ++saved;
+                break;
+            }
+        }
+    }
+    return saved;
+}
+
 bool SheetView::saveAs() {
     if (!book_) return false;
     std::string suggested = book_->name();

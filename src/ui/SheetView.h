@@ -60,6 +60,10 @@ public:
     bool saveAs();
     bool open();
     bool newWorkbook();
+    // The in-memory Excel ends with the program: as Excel does when it quits, asks for each workbook with
+    // unsaved changes whether to save it, and saves those answered Yes (a failed save is shown, then asked
+    // again). Returns how many workbooks were saved.
+    int offerToSaveChanges();
 
     // The workbook and sheet shown ("" when none).
     std::string workbookName() const;
@@ -76,6 +80,8 @@ public:
     std::function<std::string(const std::string& suggested)> askFileName;
     // Asks for a workbook file to open; "" cancels. Unset, a file dialog asks.
     std::function<std::string(const std::string& folder)> askOpenName;
+    // Asks a Yes/No question; true for Yes. Unset, a message box asks.
+    std::function<bool(const std::string& title, const std::string& text)> askYesNo;
     // Shows an error box. Unset, a message box shows it.
     std::function<void(const std::string& title, const std::string& text)> showError;
     std::function<void()> onChanged;

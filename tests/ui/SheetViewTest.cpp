@@ -231,6 +231,35 @@ TEST_F(SheetViewTest, ADesignTypedIntoTheSheetIsAddedByBatchAddAndSavedAsTyped) 
     EXPECT_EQ(saved.sheets[0].cells.at({2, 3}), Variant("你好")) << "the other sheets are kept";
 }
 
+TEST_F(SheetViewTest, UnsavedTypingIsOfferedForSavingWhenTheProgramEnds) {
+    openDesignerWorkbook();
+    std::vector<std::string> questions;
+    std::vector<bool> answers;
+    sheet->askYesNo = [&](const std::string&, const std::string& text) {
+        questions.push_back(text);
+        const bool yes = answers.front();
+        answers.erase(answers.begin());
+        return yes;
+    };
+    EXPECT_EQ(sheet->offerToSaveChanges(), 0);
+    EXPECT_TRUE(questions.empty()) << "nothing changed, nothing asked";
+
+    typeIntoCell(4, 0, q("保留"));
+    // The folder went away: the failed save is shown and the question asked again; No then gives up.
+    fs::rename(programFolder, programFolder.string() + "-gone");
+    answers = {true, false};
+    EXPECT_EQ(sheet->offerToSaveChanges(), 0);
+    fs::rename(programFolder.string() + "-gone", programFolder);
+    ASSERT_EQ(questions.size(), 2U);
+    EXPECT_EQ(questions[0], "是否保存对“Tessaline.xls”的更改?");
+    EXPECT_EQ(errors.size(), 1U);
+
+    answers = {true};
+    EXPECT_EQ(sheet->offerToSaveChanges(), 1);
+    EXPECT_EQ(xls::readWorkbook((programFolder / "Tessaline.xls").string()).sheets[0].cells.at({5, 1}),
+              Variant("保留"));
+}
+
 TEST_F(SheetViewTest, CellsARecordingWritesShowAfterItsEventAndDeleteClearsThem) {
     openDesignerWorkbook();
     const automation::WorksheetPtr sheet1 = excelApp()->ActiveWorkbook()->ActiveSheet();
