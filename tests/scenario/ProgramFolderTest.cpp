@@ -36,8 +36,10 @@ TEST_F(ProgramFolderTest, CopyGivesAFreshFolderWithTheShippedFilesThatGoesWithTh
     EXPECT_NE(first, fs::path(TESSALINE_WORKBOOK_DIR));
     EXPECT_TRUE(fs::is_regular_file(first / "Tessaline.xls"));
     EXPECT_TRUE(fs::is_regular_file(first / "Menubar.xls"));
-    EXPECT_NE(transcript.str().find("Menubar.xls, Tessaline.xls, TreeviewofCommandbars.xls"), std::string::npos)
-        << transcript.str();
+    EXPECT_TRUE(fs::is_regular_file(first / "TreeviewofCommandbars.xls"));
+    for (const char* name : {"Menubar.xls", "Tessaline.xls", "TreeviewofCommandbars.xls"}) {
+        EXPECT_NE(transcript.str().find(name), std::string::npos) << "the transcript names " << name;
+    }
 
     // A second folder replaces the first, which is removed; so is the last one when the session ends.
     ASSERT_EQ(run("programfolder empty\n"), 0);
