@@ -96,7 +96,19 @@ void FlexGridModel::sync() {
     if (rows_ > 0 && cols_ > 0) {
         emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
         emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
-        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+    // A header view visits every section it is told about, so telling it of every row after each of the
+    // thousands of rows a listing adds one by one grew with the square of the rows. It hears once, when
+    // the handler that fills the grid is over.
+    if (!rowHeadersPending_) {
+        rowHeadersPending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                rowHeadersPending_ = false;
+                if (rows_ > 0 && cols_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+            },
+            Qt::QueuedConnection);
     }
 }
 

@@ -35,13 +35,15 @@ public:
     static QColor currentCellColor();
 
 private:
-    // Brings Qt's idea of the grid's size in line with the grid and repaints every cell.
+    // Brings Qt's idea of the grid's size in line with the grid and repaints every cell (the row headers once
+    // events run).
     void sync();
 
     shell::FlexGrid& grid_;
     int cookie_;
     int rows_;
     int cols_;
+    bool rowHeadersPending_ = false;
 };
 
 }  // namespace tessaline::ui
