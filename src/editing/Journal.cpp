@@ -1,6 +1,7 @@
 #include "editing/Journal.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "editing/BarRestore.h"
 #include "shell/CommandbarGrid.h"
@@ -45,14 +46,67 @@ std::vector<Journal::Outline> Journal::outline() {
     return out;
 }
 
+Journal::Outline Journal::outlineOf(const BarSnapshot& bar) {
+    return Outline{bar.name,     bar.type,  bar.enabled, bar.visible,
+                   bar.position, bar.width, static_cast<int>(bar.controls.size())};
+}
+
 Journal::HostState Journal::readAll() {
     HostState state;
     for (const automation::CommandBarPtr& bar : form_.HostCommandBars()->Enumerate()) {
         auto snapshot = std::make_shared<const BarSnapshot>(snapshotBar(*bar));
-        state.outline.push_back(Outline{snapshot->name, snapshot->type, snapshot->enabled, snapshot->visible,
-                                        snapshot->position, snapshot->width,
-                                        static_cast<int>(snapshot->controls.size())});
+        state.outline.push_back(outlineOf(*snapshot));
         state.bars.push_back(std::move(snapshot));
+    }
+    return state;
+}
+
+automation::ChangeCounting* Journal::counting(automation::CommandBars& bars) {
+    return dynamic_cast<automation::ChangeCounting*>(&bars);
+}
+
+Journal::HostState Journal::readChanged(automation::CommandBars& bars, const automation::ChangeCounting& counting,
+                                        const HostState* known) {
+    HostState state;
+    const std::vector<automation::CommandBarPtr> all = bars.Enumerate();
+    state.outline.reserve(all.size());
+    state.bars.reserve(all.size());
+    state.seen.reserve(all.size());
+    // Bars mostly stay where they were; after one was made or deleted the others are found by identity.
+    std::unordered_map<const automation::CommandBar*, std::size_t> knownAt;
+    bool indexed = false;
+    auto sameBar = [&](std::size_t k, const automation::CommandBarPtr& bar) {
+        return k < known->seen.size() && known->seen[k].bar.lock() == bar;
+    };
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const automation::CommandBarPtr& bar = all[i];
+        const std::optional<std::uint64_t> count = counting.changeCount(*bar);
+        std::optional<std::size_t> at;
+        if (known != nullptr && count) {
+            if (sameBar(i, bar)) {
+                at = i;
+            } else {
+                if (!indexed) {
+                    for (std::size_t k = 0; k < known->seen.size(); ++k) {
+                        if (const auto b = known->seen[k].bar.lock()) knownAt.emplace(b.get(), k);
+                    }
+                    indexed = true;
+                }
+                const auto found = knownAt.find(bar.get());
+                if (found != knownAt.end() && sameBar(found->second, bar)) at = found->second;
+            }
+        }
+        if (at && known->seen[*at].count == count) {
+            state.bars.push_back(known->bars[*at]);
+            state.outline.push_back(known->outline[*at]);
+        } else {
+            BarPtr snapshot = std::make_shared<const BarSnapshot>(snapshotBar(*bar));
+            // A bar changed and changed back is the very bar it was, which keeps comparisons short.
+            if (at && *snapshot == *known->bars[*at]) snapshot = known->bars[*at];
+            state.outline.push_back(outlineOf(*snapshot));
+            state.bars.push_back(std::move(snapshot));
+        }
+        state.seen.push_back(Seen{bar, count});
     }
     return state;
 }
@@ -76,7 +130,11 @@ void Journal::commandStarting() {
     try {
         currentBefore_.clear();
         if (form_.CurrentBar) currentBefore_ = form_.CurrentBar->Name();
-        if (!j->known || outline() != j->last.outline) {
+        const automation::CommandBarsPtr bars = form_.HostCommandBars();
+        if (const automation::ChangeCounting* counts = counting(*bars)) {
+            j->last = readChanged(*bars, *counts, j->known ? &j->last : nullptr);
+            j->known = true;
+        } else if (!j->known || outline() != j->last.outline) {
             j->last = readAll();
             j->known = true;
         }
@@ -96,7 +154,11 @@ void Journal::commandEnded() {
         std::string currentAfter;
         if (form_.CurrentBar) currentAfter = form_.CurrentBar->Name();
         HostState after;
-        const std::vector<automation::CommandBarPtr> bars = form_.HostCommandBars()->Enumerate();
+        const automation::CommandBarsPtr hostBars = form_.HostCommandBars();
+        const automation::ChangeCounting* counts = counting(*hostBars);
+        const std::vector<automation::CommandBarPtr> bars =
+            counts != nullptr ? std::vector<automation::CommandBarPtr>{} : hostBars->Enumerate();
+        if (counts != nullptr) after = readChanged(*hostBars, *counts, &before_);
         for (std::size_t i = 0; i < bars.size(); ++i) {
             automation::CommandBar& bar = *bars[i];
             const Outline o{bar.Name(), bar.Type(), bar.Enabled(), bar.Visible(), bar.Position(), bar.Width(),
@@ -144,16 +206,26 @@ void Journal::step(bool back) {
     // The entry moves to the other side even when the host refuses a step, so that what was restored
     // can be taken back again.
     (back ? j->redo : j->undo).push_back(std::move(entry));
+    HostState previous = std::move(j->last);
+    j->last = {};
     const bool restored = shell::report(form_, [&] { restoreBars(*form_.HostCommandBars(), target); });
-    // Restored, the host is as recorded; otherwise it is read again before the next command.
+    // Restored, the host is as recorded; otherwise it is read again before the next command. A host that
+    // counts changes tells which bars the restore touched, whether it went through or not: only those are
+    // read again.
     j->known = restored;
     if (restored) {
         j->last.bars = bars;
         j->last.outline.clear();
-        for (const BarPtr& b : bars) {
-            j->last.outline.push_back(Outline{b->name, b->type, b->enabled, b->visible, b->position, b->width,
-                                              static_cast<int>(b->controls.size())});
+        for (const BarPtr& b : bars) j->last.outline.push_back(outlineOf(*b));
+    }
+    try {
+        const automation::CommandBarsPtr hostBars = form_.HostCommandBars();
+        if (const automation::ChangeCounting* counts = counting(*hostBars)) {
+            j->last = readChanged(*hostBars, *counts, &previous);
+            j->known = true;
         }
+    } catch (...) {
+        j->known = false;
     }
     relist();
     form_.StatusBar1.SetPanelText(6, back ? "已撤销" : "已重做");

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "automation/ChangeCounting.h"
 #include "automation/Object.h"
 #include "editing/BarSnapshot.h"
 
@@ -24,7 +27,9 @@ namespace tessaline::editing {
 // journal keeps the host's bars as last read and, around a command, reads only what may have changed: a
 // cheap outline of every bar (name, type, visibility, position, width, number of controls), and in full
 // the bars whose outline changed, the current bar before and after and the icon viewer. A bar whose
-// outline changed outside any command makes the next command read the whole host again.
+// outline changed outside any command makes the next command read the whole host again. A host that counts
+// the changes of its bars (automation::ChangeCounting, the in-memory Office) spares all that: around a
+// command the journal reads in full the bars whose count moved, whoever moved it, and nothing else.
 //
 // Undo and redo bring the host to the recorded state with restoreBars, then list the grids again with the
 // same bar and row current. One journal per host object; a host that quits takes its journal with it.
@@ -52,9 +57,15 @@ private:
         int count = 0;
         bool operator==(const Outline&) const = default;
     };
+    // Which bar a snapshot was read from and its change count then (hosts that count only).
+    struct Seen {
+        std::weak_ptr<automation::CommandBar> bar;
+        std::optional<std::uint64_t> count;
+    };
     struct HostState {
         std::vector<Outline> outline;
         std::vector<BarPtr> bars;
+        std::vector<Seen> seen;
     };
     struct Entry {
         std::vector<BarPtr> before;
@@ -71,6 +82,11 @@ private:
     HostJournal* attached(bool create);
     std::vector<Outline> outline();
     HostState readAll();
+    // The host's bars now, read in full where their count moved since `known` (everywhere without it).
+    HostState readChanged(automation::CommandBars& bars, const automation::ChangeCounting& counting,
+                          const HostState* known);
+    static automation::ChangeCounting* counting(automation::CommandBars& bars);
+    static Outline outlineOf(const BarSnapshot& bar);
     void commandStarting();
     void commandEnded();
     void step(bool back);

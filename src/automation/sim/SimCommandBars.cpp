@@ -225,6 +225,12 @@ std::shared_ptr<SimCommandBar> SimCommandBars::findByName(std::string_view name)
     return nullptr;
 }
 
+std::optional<std::uint64_t> SimCommandBars::changeCount(CommandBar& bar) const {
+    const auto* sim = dynamic_cast<const SimCommandBar*>(&bar);
+    if (sim == nullptr || sim->context() != context_ || sim->isPopupBar()) return std::nullopt;
+    return sim->changeCount();
+}
+
 std::vector<CommandBarPtr> SimCommandBars::Enumerate() {
     context_->pass("CommandBars", "_NewEnum");
     return {bars_.begin(), bars_.end()};

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "automation/ChangeCounting.h"
 #include "automation/Office.h"
 #include "automation/sim/CallGate.h"
 #include "automation/sim/Content.h"
@@ -80,7 +81,9 @@ struct HostContext {
     void pass(std::string_view type, std::string_view member) const { sim::pass(gate, type, member); }
 };
 
-class SimCommandBars final : public CommandBars, public std::enable_shared_from_this<SimCommandBars> {
+class SimCommandBars final : public CommandBars,
+                             public ChangeCounting,
+                             public std::enable_shared_from_this<SimCommandBars> {
 public:
     // Builds the shipped bars of a host; `host` becomes their Parent.
     static std::shared_ptr<SimCommandBars> create(std::weak_ptr<Object> host,
@@ -104,6 +107,8 @@ public:
     const std::shared_ptr<HostContext>& context() const { return context_; }
     // See HostContext::changes.
     std::uint64_t changeCount() const { return context_->changes; }
+    // The bar's own count (SimCommandBar::changeCount).
+    std::optional<std::uint64_t> changeCount(CommandBar& bar) const override;
 
 private:
     explicit SimCommandBars(std::shared_ptr<HostContext> context) : context_(std::move(context)) {}

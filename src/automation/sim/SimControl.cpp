@@ -270,6 +270,7 @@ std::string SimControl::Tag() {
 void SimControl::SetTag(const std::string& tag) {
     checkAlive("Tag=");
     tag_ = tag;
+    changed();
 }
 
 int SimControl::Width() {
