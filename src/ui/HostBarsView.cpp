@@ -1,21 +1,27 @@
 #include "ui/HostBarsView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIconEngine>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidgetAction>
 #include <algorithm>
+#include <memory>
+#include <span>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -92,20 +98,46 @@ HostBarsView::HostBarsView(Actions actions) : actions_(std::move(actions)) {}
 
 QSize HostBarsView::badgeSize() { return {30, 16}; }
 
-QIcon HostBarsView::badge(int faceId) {
-    if (auto found = badges_.find(faceId); found != badges_.end()) return found->second;
-    const QSize size = badgeSize();
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
-    {
-        // Square corners without antialiasing, and the number put together from digits drawn once: a block of
-        // the FaceIDViewer draws a thousand new badges at once, and shaping each number's text cost most.
+namespace {
+
+// A badge drawn when it is first painted, not when its button is made: a block of the FaceIDViewer brings a
+// thousand new faces at once, and most of them are scrolled out of sight.
+class BadgeEngine final : public QIconEngine {
+public:
+    BadgeEngine(int faceId, std::shared_ptr<const std::array<QPixmap, 10>> digits)
+        : faceId_(faceId), digits_(std::move(digits)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect.topLeft(), pixmap(rect.size(), mode, state));
+    }
+    QPixmap pixmap(const QSize&, QIcon::Mode mode, QIcon::State) override {
+        if (drawn_.isNull()) drawn_ = draw();
+        if (mode != QIcon::Disabled) return drawn_;
+        if (disabled_.isNull()) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            disabled_ = QApplication::style()->generatedIconPixmap(QIcon::Disabled, drawn_, &option);
+        }
+        return disabled_;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return HostBarsView::badgeSize().boundedTo(size);
+    }
+    QIconEngine* clone() const override { return new BadgeEngine(faceId_, digits_); }
+
+private:
+    QPixmap draw() const {
+        const QSize size = HostBarsView::badgeSize();
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        // Square corners without antialiasing, and the number put together from digits drawn once: shaping
+        // each number's text cost most of a block of new faces.
         QPainter painter(&pixmap);
         painter.setPen(QColor(0x5a, 0x7e, 0xb0));
         painter.setBrush(QColor(0xe4, 0xec, 0xf7));
         painter.drawRect(QRect(0, 0, size.width() - 1, size.height() - 1));
-        const std::array<QPixmap, 10>& digits = digitsOf(faceId >= 10000 ? 9 : 10);
-        const QString number = QString::number(faceId);
+        const std::array<QPixmap, 10>& digits = *digits_;
+        const QString number = QString::number(faceId_);
         int width = 0;
         for (const QChar digit : number) width += digits[static_cast<std::size_t>(digit.unicode() - u'0')].width();
         int x = (size.width() - width) / 2;
@@ -114,15 +146,28 @@ QIcon HostBarsView::badge(int faceId) {
             painter.drawPixmap(x, (size.height() - glyph.height()) / 2, glyph);
             x += glyph.width();
         }
+        return pixmap;
     }
-    QIcon icon(pixmap);
+
+    int faceId_;
+    std::shared_ptr<const std::array<QPixmap, 10>> digits_;
+    QPixmap drawn_;
+    QPixmap disabled_;
+};
+
+}  // namespace
+
+QIcon HostBarsView::badge(int faceId) {
+    if (auto found = badges_.find(faceId); found != badges_.end()) return found->second;
+    QIcon icon(new BadgeEngine(faceId, digitsOf(faceId >= 10000 ? 9 : 10)));
     badges_.emplace(faceId, icon);
     return icon;
 }
 
-const std::array<QPixmap, 10>& HostBarsView::digitsOf(int pixelSize) {
-    std::array<QPixmap, 10>& digits = digits_[pixelSize];
-    if (!digits[0].isNull()) return digits;
+std::shared_ptr<const std::array<QPixmap, 10>> HostBarsView::digitsOf(int pixelSize) {
+    std::shared_ptr<const std::array<QPixmap, 10>>& made = digits_[pixelSize];
+    if (made) return made;
+    auto digits = std::make_shared<std::array<QPixmap, 10>>();
     QFont font;
     font.setPixelSize(pixelSize);
     const QFontMetrics metrics(font);
@@ -134,9 +179,10 @@ const std::array<QPixmap, 10>& HostBarsView::digitsOf(int pixelSize) {
         painter.setFont(font);
         painter.setPen(QColor(0x1f, 0x3a, 0x60));
         painter.drawText(glyph.rect(), Qt::AlignCenter, QString(digit));
-        digits[static_cast<std::size_t>(d)] = glyph;
+        (*digits)[static_cast<std::size_t>(d)] = glyph;
     }
-    return digits;
+    made = std::move(digits);
+    return made;
 }
 
 void HostBarsView::fillMenuBar(QMenuBar& menuBar, const ShownBar& bar) {
@@ -275,6 +321,22 @@ bool needsOwnButton(const ShownControl& shown) {
     return hasFace && toolButtonStyle(shown, hasFace) != kToolBarStyle;
 }
 
+// The most controls a docked toolbar holds as buttons of its own. No screen shows more side by side (a
+// button is 23 pixels at the narrowest), and Qt lays out every button of a toolbar again whenever one of them
+// changes: Standard grown to 2,500 controls cost ~50 ms per changed caption. The rest go to the bar's
+// overflow menu, filled when it opens.
+constexpr std::size_t kMostButtons = 200;
+
+// The overflow menu at the end of a long toolbar: the controls beyond the buttons, as menu items.
+class OverflowMenu final : public QMenu {
+public:
+    explicit OverflowMenu(QWidget* parent) : QMenu(QStringLiteral("»"), parent) {
+        setObjectName(QStringLiteral("moreControls"));
+    }
+    std::vector<ShownControl> controls;
+    bool stale = true;
+};
+
 // The actions of a toolbar for one control: the separator before it (when it begins a group and is not the
 // first) and its own.
 struct Slot {
@@ -331,26 +393,30 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
     if (before.name != now.name) toolBar.setObjectName(toQ(now.name));
     if (before.enabled != now.enabled) toolBar.setEnabled(now.enabled);
 
+    // Buttons for the first controls only; the rest are the overflow menu's.
+    const std::span<const ShownControl> was(before.controls.data(), std::min(before.controls.size(), kMostButtons));
+    const std::span<const ShownControl> is(now.controls.data(), std::min(now.controls.size(), kMostButtons));
+
     // The actions as `before` laid them out.
     const QList<QAction*> current = toolBar.actions();
-    std::vector<Slot> old(before.controls.size());
+    std::vector<Slot> old(was.size());
     qsizetype at = 0;
-    for (std::size_t i = 0; i < before.controls.size(); ++i) {
-        if (before.controls[i].beginGroup && i > 0) old[i].separator = current.value(at++);
+    for (std::size_t i = 0; i < was.size(); ++i) {
+        if (was[i].beginGroup && i > 0) old[i].separator = current.value(at++);
         old[i].action = current.value(at++);
     }
     // A control keeps its action wherever it went; each old one is taken once, first come first served.
     std::unordered_map<const void*, std::vector<std::size_t>> byControl;
-    for (std::size_t i = before.controls.size(); i-- > 0;) byControl[before.controls[i].control.get()].push_back(i);
+    for (std::size_t i = was.size(); i-- > 0;) byControl[was[i].control.get()].push_back(i);
 
     std::vector<bool> reused(old.size(), false);
     std::vector<QAction*> gone;
     std::vector<QAction*> wanted;
     // The buttons to set up after the actions are in place, with what they showed before (null: nothing).
     std::vector<std::tuple<QAction*, const ShownControl*, const ShownControl*>> ownButtons;
-    wanted.reserve(now.controls.size() + now.controls.size() / 4);
-    for (std::size_t j = 0; j < now.controls.size(); ++j) {
-        const ShownControl& shown = now.controls[j];
+    wanted.reserve(is.size() + is.size() / 4);
+    for (std::size_t j = 0; j < is.size(); ++j) {
+        const ShownControl& shown = is[j];
         Slot slot;
         auto found = byControl.find(shown.control.get());
         if (found != byControl.end() && !found->second.empty()) {
@@ -358,17 +424,17 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
             found->second.pop_back();
             reused[i] = true;
             slot = old[i];
-            const ShownControl& was = before.controls[i];
-            if (!(was == shown) && slot.action != nullptr) {
-                if (isListType(shown.type) || isListType(was.type)) {
+            const ShownControl& seen = was[i];
+            if (!(seen == shown) && slot.action != nullptr) {
+                if (isListType(shown.type) || isListType(seen.type)) {
                     // A list's widget is made anew: its items, text and width all live in the widget.
                     gone.push_back(slot.action);
                     slot.action = makeAction(toolBar, shown);
                     if (needsOwnButton(shown)) ownButtons.emplace_back(slot.action, &shown, nullptr);
                 } else {
-                    showOnAction(*slot.action, shown, &was);
-                    if (needsOwnButton(shown) || needsOwnButton(was))
-                        ownButtons.emplace_back(slot.action, &shown, &was);
+                    showOnAction(*slot.action, shown, &seen);
+                    if (needsOwnButton(shown) || needsOwnButton(seen))
+                        ownButtons.emplace_back(slot.action, &shown, &seen);
                 }
             }
         }
@@ -410,6 +476,39 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
         }
         toolBar.insertAction(next, wanted[k]);
         order.insert(order.begin() + static_cast<std::ptrdiff_t>(k), wanted[k]);
+    }
+
+    // The controls beyond the buttons, behind "»" at the end (after every button, as the loop above keeps it).
+    auto* overflow = toolBar.findChild<OverflowMenu*>(QStringLiteral("moreControls"), Qt::FindDirectChildrenOnly);
+    const std::span<const ShownControl> rest(now.controls.data() + is.size(), now.controls.size() - is.size());
+    if (rest.empty()) {
+        if (overflow != nullptr) {
+            toolBar.removeAction(overflow->menuAction());
+            // Nameless until it goes, so a toolbar growing again before then makes a new one.
+            overflow->setObjectName(QString());
+            overflow->deleteLater();
+        }
+    } else {
+        if (overflow == nullptr) {
+            overflow = new OverflowMenu(&toolBar);
+            overflow->setToolTipsVisible(true);
+            QObject::connect(overflow, &QMenu::aboutToShow, overflow, [this, overflow] {
+                if (!overflow->stale) return;
+                overflow->clear();
+                addMenuItems(*overflow, overflow->controls);
+                overflow->stale = false;
+            });
+            toolBar.addAction(overflow->menuAction());
+            if (auto* button = qobject_cast<QToolButton*>(toolBar.widgetForAction(overflow->menuAction())))
+                button->setPopupMode(QToolButton::InstantPopup);
+        }
+        const std::span<const ShownControl> wasRest(before.controls.data() + was.size(),
+                                                    before.controls.size() - was.size());
+        if (overflow->stale || !std::equal(rest.begin(), rest.end(), wasRest.begin(), wasRest.end())) {
+            overflow->controls.assign(rest.begin(), rest.end());
+            overflow->stale = true;
+            overflow->menuAction()->setToolTip(toQ("其余 " + std::to_string(rest.size()) + " 个控件"));
+        }
     }
 
     // The few buttons that differ from the toolbar's own: popups and buttons with a style of their own.

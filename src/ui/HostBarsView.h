@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,11 +61,11 @@ private:
     void showOnAction(QAction& action, const ShownControl& shown, const ShownControl* before);
 
     // The digits of badge numbers, drawn once for each of the two sizes used.
-    const std::array<QPixmap, 10>& digitsOf(int pixelSize);
+    std::shared_ptr<const std::array<QPixmap, 10>> digitsOf(int pixelSize);
 
     Actions actions_;
     std::map<int, QIcon> badges_;
-    std::map<int, std::array<QPixmap, 10>> digits_;
+    std::map<int, std::shared_ptr<const std::array<QPixmap, 10>>> digits_;
 };
 
 // A control's tooltip in a host: its own tooltip or else its caption, with the FaceId beside it.
