@@ -56,6 +56,9 @@ FlexGridView::FlexGridView(shell::Form1& form, shell::FlexGrid& grid, QWidget* p
     palette.setColor(QPalette::Window, FlexGridModel::fixedCellColor());
     corner_->setPalette(palette);
     corner_->installEventFilter(this);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex&, int first, int) {
+        if (first == 0) headerRowHidden_ = false;
+    });
     syncFixedCells();
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -100,7 +103,12 @@ void FlexGridView::syncFixedCells() {
     const bool headerCol = grid_.FixedCols() > 0 && grid_.Cols() > 0;
     horizontalHeader()->setVisible(headerRow);
     verticalHeader()->setVisible(headerCol);
-    if (headerRow && !isRowHidden(0)) setRowHidden(0, true);
+    // Asking whether a row is hidden makes the header lay itself out first: after every row a listing
+    // added one by one, that grew with the square of the rows.
+    if (headerRow && !headerRowHidden_) {
+        setRowHidden(0, true);
+        headerRowHidden_ = true;
+    }
     if (headerCol && !isColumnHidden(0)) setColumnHidden(0, true);
     corner_->setVisible(headerRow && headerCol);
     if (headerRow && headerCol) corner_->setText(toQ(grid_.TextMatrix(0, 0)));

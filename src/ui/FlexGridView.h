@@ -61,6 +61,8 @@ private:
     int cookie_;
     int lastRow_;
     int lastCol_;
+    // Whether Qt still has the header row hidden (it forgets it when every row goes).
+    bool headerRowHidden_ = false;
 };
 
 }  // namespace tessaline::ui

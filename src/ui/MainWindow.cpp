@@ -66,7 +66,10 @@ void placeWidget(QWidget& widget, const shell::Control& control) {
     widget.setGeometry(px(control.Left()), px(control.Top()), px(control.Width()), px(control.Height()));
     widget.setHidden(!control.Visible());
     widget.setEnabled(control.Enabled());
-    widget.setToolTip(toQ(control.ToolTipText()));
+    // Setting a tip sends the widget an event even when the tip stays; a tree filled node by node comes
+    // here once per node.
+    const QString tip = toQ(control.ToolTipText());
+    if (widget.toolTip() != tip) widget.setToolTip(tip);
 }
 
 Qt::CheckState checkState(int value) {
@@ -348,6 +351,8 @@ QWidget* MainWindow::buildControl(shell::Control& control, QWidget* parent) {
     } else if (auto* treeModel = dynamic_cast<shell::TreeView*>(&control)) {
         auto* tree = new QTreeWidget(parent);
         tree->setHeaderHidden(true);
+        // Every node is one line of text: the view need not measure each row.
+        tree->setUniformRowHeights(true);
         tree->setContextMenuPolicy(Qt::PreventContextMenu);
         tree_ = tree;
         widget = tree;
@@ -492,7 +497,13 @@ void MainWindow::rebuildTree() {
         const int scroll = tree_->verticalScrollBar()->value();
         tree_->clear();
         shownNodes_.clear();
-        for (shell::TreeNode* root : model.Nodes().roots()) addTreeItems(nullptr, *root);
+        // Items made into the tree one by one each told the view of a new row: ten thousand nodes at once.
+        QList<QTreeWidgetItem*> roots;
+        for (shell::TreeNode* root : model.Nodes().roots()) roots.append(makeTreeItems(*root));
+        tree_->addTopLevelItems(roots);
+        for (const ShownNode& shown : shownNodes_) {
+            if (shown.node->Expanded()) shown.item->setExpanded(true);
+        }
         tree_->verticalScrollBar()->setValue(scroll);
     }
 
@@ -503,13 +514,15 @@ void MainWindow::rebuildTree() {
     if (tree_->currentItem() != selected) tree_->setCurrentItem(selected);
 }
 
-void MainWindow::addTreeItems(QTreeWidgetItem* parentItem, shell::TreeNode& node) {
-    auto* item = parentItem != nullptr ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(tree_);
+QTreeWidgetItem* MainWindow::makeTreeItems(shell::TreeNode& node) {
+    auto* item = new QTreeWidgetItem();
     item->setText(0, toQ(node.Text()));
     item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(&node)));
     shownNodes_.push_back(ShownNode{&node, node.Parent(), item});
-    for (shell::TreeNode* child : node.childNodes()) addTreeItems(item, *child);
-    item->setExpanded(node.Expanded());
+    QList<QTreeWidgetItem*> children;
+    for (shell::TreeNode* child : node.childNodes()) children.append(makeTreeItems(*child));
+    item->addChildren(children);
+    return item;
 }
 
 shell::TreeNode* MainWindow::nodeOf(QTreeWidgetItem* item) const {

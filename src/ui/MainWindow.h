@@ -70,7 +70,8 @@ private:
     // Brings the tree widget in line with TreeView1: in place when only texts, expansion or the selection
     // changed (so the view keeps its scroll position), otherwise by building the items anew.
     void rebuildTree();
-    void addTreeItems(QTreeWidgetItem* parentItem, shell::TreeNode& node);
+    // The item of `node` and its descendants' items, made outside the tree to go in at once.
+    QTreeWidgetItem* makeTreeItems(shell::TreeNode& node);
     shell::TreeNode* nodeOf(QTreeWidgetItem* item) const;
 
     shell::Form1& form_;
