@@ -218,6 +218,9 @@ SheetView::SheetView(sim::SimOffice& office, QWidget* parent) : QWidget(parent),
     table_->verticalHeader()->setMinimumWidth(40);
     table_->setItemDelegate(new SheetCellDelegate(*table_, *model_));
     table_->setShowGrid(false);
+    // Cells stay where they are when the table grows or shrinks, so a resize paints only what comes into view:
+    // maximising the window or a floating bar taking room below repainted every cell of the sheet.
+    table_->viewport()->setAttribute(Qt::WA_StaticContents);
     layout->addWidget(table_, 1);
     connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { showCurrentCell(); });
     connect(formula_, &QLineEdit::returnPressed, this, [this] { enterFromFormulaBar(); });
