@@ -1,5 +1,6 @@
 #include "automation/VbRuntime.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -606,6 +607,12 @@ bool Like(std::string_view text, std::string_view pattern) { return LikePattern(
 
 bool LikePattern::matches(std::string_view text) const {
     const std::vector<LikeToken>& tokens = tokens_;
+    // A pattern that starts with one fixed character refuses most texts at their first character, read
+    // without decoding the whole text: a capture asks several patterns of every caption of the host.
+    if (!tokens.empty() && tokens.front().kind != LikeToken::Kind::Star && !text.empty()) {
+        const std::vector<char32_t> first = decode(text.substr(0, std::min<std::size_t>(text.size(), 4)));
+        if (!tokens.front().matches(first.front())) return false;
+    }
     const std::vector<char32_t> t = decode(text);
 
     // Every token but '*' takes exactly one character, so remembering the last '*' is enough to backtrack.
