@@ -86,8 +86,11 @@ ControlSnapshot snapshotControl(automation::CommandBarControl& control) {
 }
 
 std::vector<ControlSnapshot> snapshotControls(automation::CommandBarControls& controls) {
+    const std::vector<automation::ControlPtr> all = controls.Enumerate();
+    // A snapshot is large: grown one by one, the vector moved every snapshot again at each doubling.
     std::vector<ControlSnapshot> out;
-    for (const automation::ControlPtr& control : controls.Enumerate()) out.push_back(snapshotControl(*control));
+    out.reserve(all.size());
+    for (const automation::ControlPtr& control : all) out.push_back(snapshotControl(*control));
     return out;
 }
 
