@@ -47,8 +47,8 @@ std::vector<Journal::Outline> Journal::outline() {
 }
 
 Journal::Outline Journal::outlineOf(const BarSnapshot& bar) {
-    return Outline{bar.name,     bar.type,  bar.enabled, bar.visible,
-                   bar.position, bar.width, static_cast<int>(bar.controls.size())};
+    return Outline{
+        bar.name, bar.type, bar.enabled, bar.visible, bar.position, bar.width, static_cast<int>(bar.controls.size())};
 }
 
 Journal::HostState Journal::readAll() {
@@ -161,8 +161,8 @@ void Journal::commandEnded() {
         if (counts != nullptr) after = readChanged(*hostBars, *counts, &before_);
         for (std::size_t i = 0; i < bars.size(); ++i) {
             automation::CommandBar& bar = *bars[i];
-            const Outline o{bar.Name(), bar.Type(), bar.Enabled(), bar.Visible(), bar.Position(), bar.Width(),
-                            bar.Controls()->Count()};
+            const Outline o{bar.Name(),     bar.Type(),  bar.Enabled(),          bar.Visible(),
+                            bar.Position(), bar.Width(), bar.Controls()->Count()};
             // The same bar at the same place with the same outline is carried over, unless the command may
             // have changed it within.
             const bool samePlace = i < before_.outline.size() && before_.outline[i] == o;

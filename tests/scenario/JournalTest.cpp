@@ -118,6 +118,27 @@ TEST_F(JournalTest, UndoAndRedoOfEveryCommandRestoreEveryProperty) {
     run("undo\nexpect panel 6 = 无可撤销\n");
 }
 
+// What a host's own code changes between two commands is no part of either: undoing the later command keeps
+// it, on the bar the command changed as on the others, where no outline of the bars shows it.
+TEST_F(JournalTest, UndoKeepsWhatTheHostChangedBetweenCommands) {
+    auto modifyTo = [](const std::string& caption) {
+        return "click bars Standard 1\nclick controls 3 2\nkeydown controls Delete\ntype controls " + caption +
+               "\npopup choose ModifyControl\nrightclick controls\n";
+    };
+    run("option Excel\n" + modifyTo("存盘"));
+    auto host = std::dynamic_pointer_cast<automation::CommandBarHost>(runner.office()->host("Excel"));
+    auto control = [&](const char* bar, int index) {
+        return host->CommandBars()->Item(automation::Variant(bar))->Controls()->Item(automation::Variant(index));
+    };
+    control("Standard", 5)->SetTag("outside");
+    control("Formatting", 1)->SetCaption("外面");
+    const auto before = excelBars();
+    run(modifyTo("存档"));
+    ASSERT_NE(differences(before, excelBars()), "") << transcript.str();
+    run("undo\nexpect panel 6 = 已撤销\n");
+    EXPECT_EQ(differences(before, excelBars()), "");
+}
+
 // A host that quits takes its journal with it; the journal of another host is its own.
 TEST_F(JournalTest, JournalsArePerHostAndEndWithTheirHost) {
     run("option Excel\nanswer input 甲\npopup choose CreateToolbar\nrightclick bars\n"
