@@ -1,6 +1,5 @@
 #include "automation/VbRuntime.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -61,42 +60,41 @@ constexpr char32_t RawByteBase = 0x110000;
 
 bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
+// The code point at `i`, `i` moved past it. A byte that starts no valid sequence stands for itself.
+char32_t decodeAt(std::string_view text, std::size_t& i) {
+    const std::size_t n = text.size();
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    auto at = [&](std::size_t k) { return k < n ? static_cast<unsigned char>(text[k]) : 0; };
+    if (b0 < 0x80) {
+        i += 1;
+        return b0;
+    }
+    const unsigned char b1 = at(i + 1);
+    if (b0 >= 0xC2 && b0 <= 0xDF && isContinuation(b1)) {
+        i += 2;
+        return ((b0 & 0x1Fu) << 6) | (b1 & 0x3Fu);
+    }
+    const unsigned char b2 = at(i + 2);
+    if (b0 >= 0xE0 && b0 <= 0xEF && isContinuation(b1) && isContinuation(b2) && !(b0 == 0xE0 && b1 < 0xA0) &&
+        !(b0 == 0xED && b1 >= 0xA0)) {
+        i += 3;
+        return ((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+    }
+    const unsigned char b3 = at(i + 3);
+    if (b0 >= 0xF0 && b0 <= 0xF4 && isContinuation(b1) && isContinuation(b2) && isContinuation(b3) &&
+        !(b0 == 0xF0 && b1 < 0x90) && !(b0 == 0xF4 && b1 >= 0x90)) {
+        i += 4;
+        return ((b0 & 0x07u) << 18) | ((b1 & 0x3Fu) << 12) | ((b2 & 0x3Fu) << 6) | (b3 & 0x3Fu);
+    }
+    i += 1;
+    return RawByteBase + b0;
+}
+
 std::vector<char32_t> decode(std::string_view text) {
     std::vector<char32_t> out;
     out.reserve(text.size());
     std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (i < n) {
-        const auto b0 = static_cast<unsigned char>(text[i]);
-        auto at = [&](std::size_t k) { return k < n ? static_cast<unsigned char>(text[k]) : 0; };
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            i += 1;
-            continue;
-        }
-        const unsigned char b1 = at(i + 1);
-        if (b0 >= 0xC2 && b0 <= 0xDF && isContinuation(b1)) {
-            out.push_back(((b0 & 0x1Fu) << 6) | (b1 & 0x3Fu));
-            i += 2;
-            continue;
-        }
-        const unsigned char b2 = at(i + 2);
-        if (b0 >= 0xE0 && b0 <= 0xEF && isContinuation(b1) && isContinuation(b2) && !(b0 == 0xE0 && b1 < 0xA0) &&
-            !(b0 == 0xED && b1 >= 0xA0)) {
-            out.push_back(((b0 & 0x0Fu) << 12) | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu));
-            i += 3;
-            continue;
-        }
-        const unsigned char b3 = at(i + 3);
-        if (b0 >= 0xF0 && b0 <= 0xF4 && isContinuation(b1) && isContinuation(b2) && isContinuation(b3) &&
-            !(b0 == 0xF0 && b1 < 0x90) && !(b0 == 0xF4 && b1 >= 0x90)) {
-            out.push_back(((b0 & 0x07u) << 18) | ((b1 & 0x3Fu) << 12) | ((b2 & 0x3Fu) << 6) | (b3 & 0x3Fu));
-            i += 4;
-            continue;
-        }
-        out.push_back(RawByteBase + b0);
-        i += 1;
-    }
+    while (i < text.size()) out.push_back(decodeAt(text, i));
     return out;
 }
 
@@ -610,8 +608,8 @@ bool LikePattern::matches(std::string_view text) const {
     // A pattern that starts with one fixed character refuses most texts at their first character, read
     // without decoding the whole text: a capture asks several patterns of every caption of the host.
     if (!tokens.empty() && tokens.front().kind != LikeToken::Kind::Star && !text.empty()) {
-        const std::vector<char32_t> first = decode(text.substr(0, std::min<std::size_t>(text.size(), 4)));
-        if (!tokens.front().matches(first.front())) return false;
+        std::size_t start = 0;
+        if (!tokens.front().matches(decodeAt(text, start))) return false;
     }
     const std::vector<char32_t> t = decode(text);
 
@@ -764,9 +762,11 @@ std::string Mid(std::string_view text, int start, int length) {
 int Len(std::string_view text) { return static_cast<int>(decode(text).size()); }
 
 std::string LCase(std::string_view text) {
-    std::vector<char32_t> cps = decode(text);
-    for (char32_t& c : cps) c = toLower(c);
-    return encode(cps, 0, cps.size());
+    // Character by character, with no decoded copy: a capture lowers every caption of the host.
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) append(out, toLower(decodeAt(text, i)));
+    return out;
 }
 
 std::string UCase(std::string_view text) {
