@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/FloatingButtons.h"
 #include "ui/Text.h"
 
 namespace tessaline::ui {
@@ -479,6 +480,7 @@ void HostBarsView::updateToolBar(QToolBar& toolBar, const ShownBar& before, cons
     }
 
     // The controls beyond the buttons, behind "»" at the end (after every button, as the loop above keeps it).
+    // Found by its name: no other menu of the toolbar carries it.
     auto* overflow = toolBar.findChild<OverflowMenu*>(QStringLiteral("moreControls"), Qt::FindDirectChildrenOnly);
     const std::span<const ShownControl> rest(now.controls.data() + is.size(), now.controls.size() - is.size());
     if (rest.empty()) {
@@ -561,9 +563,24 @@ QWidget* HostBarsView::makeFloatingBar(const ShownBar& bar, QWidget* parent) {
     layout->addWidget(title);
 
     // The buttons wrap at the bar's width, as a floating toolbar's do; a bar without a width keeps a row of
-    // a dozen. Each row is a widget of its own: a thousand buttons side by side made every paint compare
-    // each button with all the others.
+    // a dozen.
     const int columns = columnsOf(bar);
+    if (std::none_of(bar.controls.begin(), bar.controls.end(),
+                     [](const ShownControl& shown) { return isListType(shown.type); })) {
+        auto* buttons = new FloatingButtons(
+            FloatingButtons::Actions{
+                actions_.click,
+                [this](QMenu& menu, const std::vector<ShownControl>& items) { addMenuItems(menu, items); }},
+            badgeSize(), panel);
+        std::vector<FloatingButtons::Button> all;
+        all.reserve(bar.controls.size());
+        for (const ShownControl& shown : bar.controls) all.push_back(floatingButton(shown));
+        buttons->setButtons(std::move(all), columns);
+        layout->addWidget(buttons);
+        return panel;
+    }
+    // A bar holding edit or combo boxes keeps a widget per control. Each row is a widget of its own: a
+    // thousand buttons side by side made every paint compare each button with all the others.
     QWidget* row = nullptr;
     int at = 0;
     for (const ShownControl& shown : bar.controls) {
@@ -597,11 +614,29 @@ std::vector<QWidget*> floatingItems(QWidget& panel) {
 
 }  // namespace
 
+FloatingButtons::Button HostBarsView::floatingButton(const ShownControl& shown) {
+    const bool hasFace = shown.type == mso::ControlButton && shown.faceId > 0;
+    return {shown, hasFace ? badge(shown.faceId) : QIcon(), toolButtonStyle(shown, hasFace)};
+}
+
 bool HostBarsView::updateFloatingBar(QWidget& panel, const ShownBar& before, const ShownBar& now) {
     if (before.controls.size() != now.controls.size() || columnsOf(before) != columnsOf(now)) return false;
     QLayout* layout = panel.layout();
     auto* title =
         layout != nullptr && layout->count() > 0 ? qobject_cast<QLabel*>(layout->itemAt(0)->widget()) : nullptr;
+    if (auto* buttons = panel.findChild<FloatingButtons*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (title == nullptr || buttons->count() != now.controls.size()) return false;
+        if (std::any_of(now.controls.begin(), now.controls.end(),
+                        [](const ShownControl& shown) { return isListType(shown.type); }))
+            return false;
+        if (before.nameLocal != now.nameLocal) title->setText(toQ(now.nameLocal));
+        if (before.name != now.name) panel.setObjectName(toQ(now.name));
+        if (before.enabled != now.enabled) panel.setEnabled(now.enabled);
+        for (std::size_t i = 0; i < now.controls.size(); ++i) {
+            if (!(before.controls[i] == now.controls[i])) buttons->setButton(i, floatingButton(now.controls[i]));
+        }
+        return true;
+    }
     const std::vector<QWidget*> items = floatingItems(panel);
     if (title == nullptr || items.size() != now.controls.size()) return false;
     for (std::size_t i = 0; i < now.controls.size(); ++i) {

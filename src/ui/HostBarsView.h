@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/FloatingButtons.h"
 #include "ui/HostBars.h"
 
 class QAction;
@@ -55,6 +56,7 @@ public:
 private:
     void addMenuItems(QMenu& menu, const std::vector<ShownControl>& controls);
     QWidget* makeListWidget(const ShownControl& shown, QWidget* parent);
+    FloatingButtons::Button floatingButton(const ShownControl& shown);
     QToolButton* makeToolButton(const ShownControl& shown, QWidget* parent);
     void showOnButton(QToolButton& button, const ShownControl& shown, const ShownControl* before);
     QAction* makeAction(QToolBar& toolBar, const ShownControl& shown);

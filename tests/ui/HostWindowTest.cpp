@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,6 +25,8 @@
 #include "shell/ControlGrid.h"
 #include "shell/Form1.h"
 #include "shell/ScriptedUi.h"
+#include "ui/FloatingButtons.h"
+#include "ui/HostBarsView.h"
 #include "ui/HostWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/Text.h"
@@ -386,14 +389,16 @@ TEST_F(HostWindowTest, ARelabelledFloatingBarKeepsItsButtons) {
     settle();
     QWidget* viewer = excelWindow()->floatingBar("FaceIDViewer");
     ASSERT_NE(viewer, nullptr);
-    const QList<QToolButton*> before = viewer->findChildren<QToolButton*>();
+    const FloatingButtons* before = viewer->findChild<FloatingButtons*>();
+    ASSERT_NE(before, nullptr);
     form->dispatch([&] { shell::ShowFaceIdViewer(*form, 0); });
     settle();
     ASSERT_EQ(excelWindow()->floatingBar("FaceIDViewer"), viewer);
-    const QList<QToolButton*> after = viewer->findChildren<QToolButton*>();
-    EXPECT_EQ(after, before);
-    EXPECT_TRUE(after.front()->toolTip().endsWith("FaceId 1"));
-    EXPECT_TRUE(after.back()->toolTip().endsWith("FaceId 1000"));
+    const FloatingButtons* after = viewer->findChild<FloatingButtons*>();
+    ASSERT_EQ(after, before);
+    ASSERT_EQ(after->count(), 1000U);
+    EXPECT_TRUE(toQ(hostToolTip(after->button(0).shown)).endsWith("FaceId 1"));
+    EXPECT_TRUE(toQ(hostToolTip(after->button(999).shown)).endsWith("FaceId 1000"));
 }
 
 TEST_F(HostWindowTest, TheFaceIdViewerShowsAsAFloatingBarOfNumberedFaces) {
@@ -401,14 +406,23 @@ TEST_F(HostWindowTest, TheFaceIdViewerShowsAsAFloatingBarOfNumberedFaces) {
     settle();
     QWidget* viewer = excelWindow()->floatingBar("FaceIDViewer");
     ASSERT_NE(viewer, nullptr);
-    const QList<QToolButton*> faces = viewer->findChildren<QToolButton*>();
-    ASSERT_EQ(faces.size(), 1000);
-    EXPECT_EQ(faces.front()->toolButtonStyle(), Qt::ToolButtonIconOnly);
-    EXPECT_TRUE(faces.front()->toolTip().contains("FaceId 2001"));
-    EXPECT_TRUE(faces.back()->toolTip().contains("FaceId 3000"));
+    auto* faces = viewer->findChild<FloatingButtons*>();
+    ASSERT_NE(faces, nullptr);
+    ASSERT_EQ(faces->count(), 1000U);
+    EXPECT_EQ(faces->button(0).style, Qt::ToolButtonIconOnly);
+    EXPECT_TRUE(toQ(hostToolTip(faces->button(0).shown)).contains("FaceId 2001"));
+    EXPECT_TRUE(toQ(hostToolTip(faces->button(999).shown)).contains("FaceId 3000"));
     EXPECT_EQ(excelWindow()->toolBar("FaceIDViewer"), nullptr) << "a floating bar is not docked";
 
-    QTest::mouseClick(faces.front(), Qt::LeftButton);
+    // The first face is painted: its number's dark digits on the light badge.
+    const QImage face = faces->grab(faces->buttonRect(0)).toImage();
+    int darkest = 255;
+    for (int y = 0; y < face.height(); ++y) {
+        for (int x = 0; x < face.width(); ++x) darkest = std::min(darkest, qGray(face.pixel(x, y)));
+    }
+    EXPECT_LT(darkest, 120);
+
+    QTest::mouseClick(faces, Qt::LeftButton, {}, faces->buttonRect(0).center());
     EXPECT_EQ(excelWindow()->statusText(), q("此控件没有指定动作"));
 }
 
