@@ -229,6 +229,47 @@ TEST_F(HostWindowTest, AButtonTessalineAddedRunsItsMacroAndOneWithoutActionSaysS
     EXPECT_EQ(office->actionLog(), std::vector<std::string>{"macro:MyMacro"});
 }
 
+// A toolbar far longer than any screen keeps its first controls as buttons; the rest are a menu at its end,
+// and what is in that menu runs and follows changes as the buttons do.
+TEST_F(HostWindowTest, TheControlsBeyondALongToolbarsButtonsAreInItsOverflowMenu) {
+    automation::CommandBarPtr mine;
+    form->dispatch([&] {
+        mine = excelBars()->Add(std::string("Long"), automation::mso::BarTop);
+        for (int i = 1; i <= 205; ++i)
+            mine->Controls()->Add(automation::mso::ControlButton)->SetCaption("按钮" + std::to_string(i));
+        mine->Controls()->Item(205)->SetOnAction("Last");
+        mine->SetVisible(true);
+    });
+    settle();
+    QToolBar* bar = excelWindow()->toolBar("Long");
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->actions().size(), 201);
+    EXPECT_EQ(bar->actions()[199]->text(), q("按钮200"));
+    QMenu* more = bar->actions().back()->menu();
+    ASSERT_NE(more, nullptr);
+    emit more->aboutToShow();
+    ASSERT_EQ(texts(more->actions()),
+              (QStringList{q("按钮201"), q("按钮202"), q("按钮203"), q("按钮204"), q("按钮205")}));
+    more->actions().back()->trigger();
+    EXPECT_EQ(excelWindow()->statusText(), q("运行宏: Last"));
+
+    form->dispatch([&] {
+        mine->Controls()->Item(204)->SetCaption("改过");
+        mine->Controls()->Item(1)->Delete({});
+    });
+    settle();
+    ASSERT_EQ(bar->actions().size(), 201);
+    EXPECT_EQ(bar->actions()[199]->text(), q("按钮201"));
+    emit more->aboutToShow();
+    EXPECT_EQ(texts(more->actions()), (QStringList{q("按钮202"), q("按钮203"), q("改过"), q("按钮205")}));
+
+    form->dispatch([&] {
+        for (int i = 0; i < 5; ++i) mine->Controls()->Item(1)->Delete({});
+    });
+    settle();
+    EXPECT_EQ(bar->actions().size(), 199) << "no overflow once every control has a button";
+}
+
 TEST_F(HostWindowTest, APopupOnAToolbarDropsItsItemsAndASplitButtonRunsItsOwnPart) {
     form->dispatch([&] {
         auto controls = excelBars()->Item(std::string("Standard"))->Controls();
