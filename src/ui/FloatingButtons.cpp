@@ -1,14 +1,18 @@
 #include "ui/FloatingButtons.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionToolButton>
 #include <QToolTip>
 #include <algorithm>
+#include <map>
 #include <utility>
 
 #include "ui/HostBarsView.h"
@@ -22,10 +26,106 @@ namespace mso = automation::mso;
 
 bool isSplit(int type) { return type >= mso::ControlButtonPopup && type <= mso::ControlSplitButtonMRUPopup; }
 
+// What a screen reader finds of the painted buttons: one child per button, named by its caption, described
+// by its tooltip, and pressed as a click would.
+class ButtonAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ButtonAccessible(FloatingButtons* buttons, std::size_t at) : buttons_(buttons), at_(at) {}
+
+    bool isValid() const override { return buttons_ != nullptr && at_ < buttons_->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return parent() != nullptr ? parent()->window() : nullptr; }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(buttons_); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text kind) const override {
+        if (!isValid()) return {};
+        const ShownControl& shown = buttons_->button(at_).shown;
+        if (kind == QAccessible::Name) return toQ(withoutAccelerator(shown.caption));
+        if (kind == QAccessible::Description) return toQ(hostToolTip(shown));
+        return {};
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect local = buttons_->buttonRect(at_);
+        return QRect(buttons_->mapToGlobal(local.topLeft()), local.size());
+    }
+    QAccessible::Role role() const override {
+        return isValid() && isPopupType(buttons_->button(at_).shown.type) ? QAccessible::ButtonMenu
+                                                                          : QAccessible::Button;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        state.disabled = !isValid() || !buttons_->button(at_).shown.enabled || !buttons_->isEnabled();
+        state.invisible = buttons_ == nullptr || !buttons_->isVisible();
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid()) buttons_->press(at_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<FloatingButtons> buttons_;
+    std::size_t at_;
+};
+
+class ButtonsAccessible final : public QAccessibleWidget {
+public:
+    explicit ButtonsAccessible(FloatingButtons* buttons) : QAccessibleWidget(buttons, QAccessible::ToolBar) {}
+    ~ButtonsAccessible() override {
+        for (const auto& [index, id] : children_) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return static_cast<int>(buttons()->count()); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || static_cast<std::size_t>(index) >= buttons()->count()) return nullptr;
+        // Made when first asked for: a thousand of them up front would cost what the widgets did.
+        auto found = children_.find(index);
+        if (found == children_.end()) {
+            found = children_
+                        .emplace(index, QAccessible::registerAccessibleInterface(
+                                            new ButtonAccessible(buttons(), static_cast<std::size_t>(index))))
+                        .first;
+        }
+        return QAccessible::accessibleInterface(found->second);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        for (const auto& [index, id] : children_) {
+            if (QAccessible::accessibleInterface(id) == child) return index;
+        }
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const int at = buttons()->buttonAt(buttons()->mapFromGlobal(QPoint(x, y)));
+        return at >= 0 ? child(at) : nullptr;
+    }
+
+private:
+    FloatingButtons* buttons() const { return static_cast<FloatingButtons*>(widget()); }
+    mutable std::map<int, QAccessible::Id> children_;
+};
+
+QAccessibleInterface* makeAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(FloatingButtons::staticMetaObject.className()) && object->isWidgetType())
+        return new ButtonsAccessible(static_cast<FloatingButtons*>(object));
+    return nullptr;
+}
+
 }  // namespace
 
 FloatingButtons::FloatingButtons(Actions actions, QSize iconSize, QWidget* parent)
     : QWidget(parent), actions_(std::move(actions)), iconSize_(iconSize) {
+    static const bool accessible = (QAccessible::installFactory(makeAccessible), true);
+    (void)accessible;
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -234,9 +334,20 @@ void FloatingButtons::mouseReleaseEvent(QMouseEvent* event) {
     if (at < 0) return;
     const auto i = static_cast<std::size_t>(at);
     update(rects_[i]);
-    if (buttonAt(event->position().toPoint()) != at || !actions_.click) return;
+    if (buttonAt(event->position().toPoint()) != at) return;
     // A copy: the click may change the bar, and these buttons with it.
-    const automation::ControlPtr control = buttons_[i].shown.control;
+    press(i);
+}
+
+void FloatingButtons::press(std::size_t at) {
+    if (at >= buttons_.size() || !buttons_[at].shown.enabled) return;
+    if (isPopupType(buttons_[at].shown.type) && !isSplit(buttons_[at].shown.type)) {
+        dropList(at);
+        return;
+    }
+    if (!actions_.click) return;
+    // A copy: the click may change the bar, and these buttons with it.
+    const automation::ControlPtr control = buttons_[at].shown.control;
     actions_.click(control);
 }
 

@@ -43,6 +43,11 @@ public:
     // Where a button is, in this widget's coordinates.
     QRect buttonRect(std::size_t at) const { return rects_[at]; }
 
+    // The button at a point of this widget, -1 where there is none.
+    int buttonAt(const QPoint& point) const;
+    // Runs a button as a click on it does (a plain popup drops its list).
+    void press(std::size_t at);
+
     QSize sizeHint() const override { return size_; }
     QSize minimumSizeHint() const override { return size_; }
 
@@ -57,7 +62,6 @@ protected:
 private:
     QSize sizeOf(const Button& button) const;
     void layOut();
-    int buttonAt(const QPoint& point) const;
     void setHovered(int at);
     void dropList(std::size_t at);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -462,6 +463,15 @@ TEST_F(HostWindowTest, TheFaceIdViewerShowsAsAFloatingBarOfNumberedFaces) {
         for (int x = 0; x < face.width(); ++x) darkest = std::min(darkest, qGray(face.pixel(x, y)));
     }
     EXPECT_LT(darkest, 120);
+
+    // A screen reader finds every face by its number, and presses it as a click does.
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(faces);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->childCount(), 1000);
+    EXPECT_EQ(bar->child(999)->text(QAccessible::Name), QStringLiteral("3000"));
+    EXPECT_EQ(bar->childAt(faces->mapToGlobal(faces->buttonRect(1).center()).x(),
+                           faces->mapToGlobal(faces->buttonRect(1).center()).y()),
+              bar->child(1));
 
     QTest::mouseClick(faces, Qt::LeftButton, {}, faces->buttonRect(0).center());
     EXPECT_EQ(excelWindow()->statusText(), q("此控件没有指定动作"));
