@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QImage>
@@ -475,6 +476,46 @@ TEST_F(HostWindowTest, TheFaceIdViewerShowsAsAFloatingBarOfNumberedFaces) {
 
     QTest::mouseClick(faces, Qt::LeftButton, {}, faces->buttonRect(0).center());
     EXPECT_EQ(excelWindow()->statusText(), q("此控件没有指定动作"));
+}
+
+TEST_F(HostWindowTest, AFloatingBarsPopupDropsItsListAndASplitButtonRunsItsOwnPart) {
+    form->dispatch([&] {
+        auto bar = excelBars()->Add(std::string("Float"), automation::mso::BarFloating);
+        auto popup = bar->Controls()->Add(automation::mso::ControlPopup);
+        popup->SetCaption("弹出(&U)");
+        popup->AsPopup()->Controls()->Add(automation::mso::ControlButton)->SetCaption("甲");
+        auto split = bar->Controls()->Add(automation::mso::ControlSplitButtonPopup);
+        split->SetCaption("拆分");
+        split->SetOnAction("SplitMain");
+        auto item = split->AsPopup()->Controls()->Add(automation::mso::ControlButton);
+        item->SetCaption("乙");
+        item->SetOnAction("SplitItem");
+        bar->SetVisible(true);
+    });
+    settle();
+    QWidget* panel = excelWindow()->floatingBar("Float");
+    ASSERT_NE(panel, nullptr);
+    auto* buttons = panel->findChild<FloatingButtons*>();
+    ASSERT_NE(buttons, nullptr);
+    ASSERT_EQ(buttons->count(), 2U);
+
+    QTest::mouseClick(buttons, Qt::LeftButton, {}, buttons->buttonRect(0).center());
+    auto* list = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(texts(list->actions()), QStringList{q("甲")});
+    list->close();
+
+    const QRect split = buttons->buttonRect(1);
+    QTest::mouseClick(buttons, Qt::LeftButton, {}, QPoint(split.left() + 4, split.center().y()));
+    EXPECT_EQ(excelWindow()->statusText(), q("运行宏: SplitMain"));
+    QTest::mouseClick(buttons, Qt::LeftButton, {}, QPoint(split.right() - 2, split.center().y()));
+    list = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(list, nullptr);
+    actionNamed(list->actions(), q("乙"))->trigger();
+    list->close();
+    EXPECT_EQ(excelWindow()->statusText(), q("运行宏: SplitItem"));
+    EXPECT_EQ(office->actionLog(), (std::vector<std::string>{"macro:SplitMain", "macro:SplitItem"}))
+        << "the arrow drops the list and runs nothing";
 }
 
 TEST_F(HostWindowTest, ShowWindowAndSetForegroundWindowMoveTheWindows) {
