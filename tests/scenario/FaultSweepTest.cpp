@@ -172,7 +172,9 @@ protected:
         const int before = runner.failures();
         runner.run(parseScript(c.action, "action.scn"));
         run.calls = plan.calls();
-        if (failing > 0) EXPECT_EQ(plan.firedCount(), 1) << "call " << failing << " was not made again";
+        if (failing > 0) {
+            EXPECT_EQ(plan.firedCount(), 1) << "call " << failing << " was not made again";
+        }
         plan.clear();
         run.after = snapshot(*runner.office());
         run.messages.assign(runner.ui()->messages.begin() + static_cast<std::ptrdiff_t>(shown),
