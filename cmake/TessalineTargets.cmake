@@ -27,7 +27,11 @@ function(tessaline_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock)
   # A folder brings its own main() in TestMain.cpp when it needs one (a QApplication, say).
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/TestMain.cpp)
-    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    if(WIN32)
+      target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/WineTestMain.cpp)
+    else()
+      target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
   endif()
   tessaline_target_path(source_dir ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
