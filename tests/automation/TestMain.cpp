@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "EndTestBinary.h"
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return endTestBinary(RUN_ALL_TESTS());
 }

@@ -2,6 +2,8 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include "EndTestBinary.h"
+
 // The tests are a client of Office as a script is: a single-threaded apartment, whose waits for the server
 // also let the server's event calls in.
 int main(int argc, char** argv) {
@@ -9,5 +11,5 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     CoUninitialize();
-    return result;
+    return endTestBinary(result);
 }
