@@ -271,10 +271,7 @@ SheetView* SheetView::install(QMainWindow& window, sim::SimOffice& office, std::
 }
 
 void SheetView::refresh() {
-    std::shared_ptr<sim::SimWorkbooks> books;
-    if (const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"))) {
-        books = excel->openWorkbooks();
-    }
+    const std::shared_ptr<sim::SimWorkbooks> books = openBooks();
     book_ = books ? books->activeBook() : nullptr;
     if (book_ && book_->closed()) book_.reset();
     const std::shared_ptr<sim::SimWorksheet> sheet = book_ ? book_->activeSheet() : nullptr;
@@ -356,8 +353,7 @@ void SheetView::fillWindowMenu(QMenu& menu) {
 
 std::vector<std::string> SheetView::windowList() const {
     std::vector<std::string> list;
-    const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
-    const auto books = excel ? excel->openWorkbooks() : nullptr;
+    const auto books = openBooks();
     if (!books) return list;
     const auto active = books->activeBook();
     for (const auto& book : books->books()) list.push_back(book->name() + (book == active ? "*" : ""));
@@ -481,8 +477,7 @@ bool SheetView::activateSheet(int index) {
 }
 
 bool SheetView::activateWorkbook(const std::string& name) {
-    const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
-    const auto books = excel ? excel->openWorkbooks() : nullptr;
+    const auto books = openBooks();
     const auto book = books ? books->findByName(name) : nullptr;
     if (!book) return false;
     bool done = true;
@@ -514,9 +509,13 @@ bool SheetView::save() {
     return saveTo(automation::pathText(automation::filePath(book_->folder()) / automation::filePath(book_->name())));
 }
 
-int SheetView::offerToSaveChanges() {
+std::shared_ptr<sim::SimWorkbooks> SheetView::openBooks() const {
     const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
-    const auto books = excel ? excel->openWorkbooks() : nullptr;
+    return excel ? excel->openWorkbooks() : nullptr;
+}
+
+int SheetView::offerToSaveChanges() {
+    const auto books = openBooks();
     if (!books) return 0;
     int saved = 0;
     // A copy: saving under another name may reorder nothing, but a failed Activate must not skip a book.
@@ -613,8 +612,7 @@ bool SheetView::saveTo(const std::string& path) {
             book->SaveAs(path);
         }
     } catch (const std::exception& e) {
-        const auto excel = std::dynamic_pointer_cast<sim::SimExcel>(office_.host("Excel"));
-        error(saveFailureText(path, failureText(e), excel ? excel->openWorkbooks().get() : nullptr, book.get()));
+        error(saveFailureText(path, failureText(e), openBooks().get(), book.get()));
         done = false;
     }
     changed();

@@ -16,6 +16,7 @@ class QTableView;
 namespace tessaline::automation::sim {
 class SimOffice;
 class SimWorkbook;
+class SimWorkbooks;
 }  // namespace tessaline::automation::sim
 
 namespace tessaline::ui {
@@ -99,6 +100,8 @@ private:
     void followWindowMenu();
     void fillWindowMenu(QMenu& menu);
     bool saveTo(const std::string& path);
+    // Excel's open workbooks; nullptr when Excel is not running.
+    std::shared_ptr<automation::sim::SimWorkbooks> openBooks() const;
 
     automation::sim::SimOffice& office_;
     QMainWindow* window_ = nullptr;
